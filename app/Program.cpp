@@ -1,0 +1,74 @@
+#include "app/Program.h"
+
+namespace tovik::app {
+
+Program::Program(ui::Application& application, Platform services)
+    : app(application),
+      platform(services),
+      settings(services.registry, services.system, services.clock, services.locale, application),
+      counters(services.registry, application),
+      power(Form1, services.power),
+      countdown(Form1, application, services.system, services.locale, counters, power),
+      creation(Form1, application, services.system, settings, counters) {
+    bindEvents();
+}
+
+void Program::attachTimers(ui::TimerHost& host) {
+    for (ui::Timer* timer : Form1.timers) timer->attachHost(&host);
+}
+
+// Every event of the window and its controls is bound here and nowhere else.
+void Program::bindEvents() {
+    using engine::PowerAction;
+    ui::TForm1& f = Form1;
+
+    f.tmCountDown.onTimer = [this] { countdown.tmCountDownTimer(); };
+    f.tmExitDelay.onTimer = [this] { countdown.tmExitDelayTimer(); };
+    f.btOops.onClick = [this] { countdown.btOopsClick(); };
+
+    f.btPwrOff.onClick = [this] { power.PwrOff(PowerAction::PowerOff); };
+    f.btNewStart.onClick = [this] { power.PwrOff(PowerAction::Restart); };
+    f.btLogOff.onClick = [this] { power.PwrOff(PowerAction::LogOff); };
+    f.btHibernate.onClick = [this] { power.PwrOff(PowerAction::Hibernate); };
+    f.btLock.onClick = [this] { power.PwrOff(PowerAction::Lock); };
+
+    // Handlers whose behaviour arrives with later work; bound now so that the
+    // wiring stays in one place. Each does nothing yet.
+    auto later = [] {};
+    // Timer panel: "Timer aus," and a double-click on the window share one
+    // handler, as do the second preset button and "genau".
+    f.onDblClick = later;            // FormDblClick (the window)
+    f.btTimerOff1.onClick = later;   // FormDblClick (btTimerOff1)
+    f.btRestart.onClick = later;     // btRestartClick
+    f.seShutMinutes.onChange = later;                 // seShutMinutesChange
+    f.seShutMinutes.onKeyPress = [](char&) {};        // seShutMinutesKeyPress
+    f.tmClock.onTimer = later;       // tmClockTimer
+    f.btPlusHour.onClick = later;    // btPlusHourClick
+    f.btMinusHour.onClick = later;   // btMinusHourClick
+    f.btPlusDay.onClick = later;     // btPlusDayClick
+    f.btMinusDay.onClick = later;    // btMinusDayClick
+    f.stSeconds.onClick = later;     // stSecondsClick
+    f.onKeyPress = [](char&) {};     // FormKeyPress
+    // Clock-time presets.
+    f.cbOffByTime.onChange = later;  // cbOffByTimeChange
+    f.btPrefTime1.onClick = later;   // btPrefTime1Click
+    f.btPrefTime2.onClick = later;   // btPrefTime2Click
+    f.btTimerOff2.onClick = later;   // btPrefTime2Click (btTimerOff2)
+    // Statistics view.
+    f.stSeconds.onDblClick = later;  // stSecondsDblClick
+    // Window height presets: the four flat buttons share one handler.
+    for (ui::Button* flat : {&f.btFormPlus, &f.btFormMinus, &f.btFormHeight1Store, &f.btFormHeight2Store})
+        flat->onClick = later;       // btFormMinusClick
+    f.onKeyUp = [](int, unsigned) {};  // FormKeyUp
+    // Options and the permission dialog.
+    f.cbForcePwrOff.onClick = later;         // cbForcePwrOffClick
+    f.cbAutoMinimize.onClick = later;        // cbAutoMinimizeClick
+    f.cbHibernateForPwrOff.onClick = later;  // cbHibernateForPwrOffClick
+    f.onKeyDown = [](int, unsigned) {};      // FormKeyDown
+    // The window's show and paint handlers act in clock-time mode only.
+    f.onShow = later;   // FormShow
+    f.onPaint = later;  // FormPaint
+    // Button1 ("Hilfe") has no handler.
+}
+
+}  // namespace tovik::app

@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+#include "engine/PowerActions.h"
+#include "platform/Locale.h"
+#include "platform/SystemInfo.h"
+#include "settings/Counters.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+
+namespace tovik::engine {
+
+// The grace countdown: one tick every 100 ms lowers remainingTicks, rewrites
+// the texts and gauges and re-arms the exit watchdog; at zero exactly one
+// power action starts. The abort button pauses and resumes it.
+class GraceCountdown {
+public:
+    GraceCountdown(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
+                   const platform::Locale& locale, settings::Counters& counters, PowerActions& power);
+
+    void tmCountDownTimer();
+    void btOopsClick();
+    void tmExitDelayTimer();
+
+    // Watchdog intervals: a tick re-arms the watchdog with the short one when
+    // a minute or less is left.
+    static constexpr int shortWatchdogMs = 3000;
+    static constexpr int longWatchdogMs = 5000;
+
+private:
+    std::string goalWord() const;
+    std::string clockPrefix() const;
+    // The remaining time as the taskbar shows it: "5,4 Sekunden" or "15,00 Minuten ".
+    std::string remainingTitle() const;
+
+    ui::TForm1& form_;
+    ui::Application& app_;
+    const platform::SystemInfo& system_;
+    const platform::Locale& locale_;
+    settings::Counters& counters_;
+    PowerActions& power_;
+};
+
+}  // namespace tovik::engine

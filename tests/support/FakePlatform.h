@@ -1,0 +1,51 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "platform/PowerApi.h"
+#include "platform/SystemInfo.h"
+
+namespace tovik::test {
+
+// System facts a test sets at will.
+class FakeSystemInfo : public platform::SystemInfo {
+public:
+    int major = 10;
+    std::optional<std::string> devEnvironment;
+    bool hibernate = true;
+    bool suspend = false;
+    std::string exePath = "C:\\Programme\\Tovik\\Tovik.exe";
+
+    int majorVersion() const override { return major; }
+    std::optional<std::string> findDevEnvironmentWindow() const override { return devEnvironment; }
+    bool hibernateAllowed() const override { return hibernate; }
+    bool suspendAllowed() const override { return suspend; }
+    std::string executablePath() const override { return exePath; }
+};
+
+class FakeClock : public platform::Clock {
+public:
+    platform::LocalDateTime time{2026, 12, 8, 18, 45, 12, 0};
+    platform::LocalDateTime now() const override { return time; }
+};
+
+// German regional settings unless a test changes them.
+class FakeLocale : public platform::Locale {
+public:
+    std::string separator = ",";
+    std::string decimalSeparator() const override { return separator; }
+    std::string formatShortDate(const platform::LocalDateTime& when) const override;
+    std::string formatLongTime(const platform::LocalDateTime& when) const override;
+};
+
+// Records every request in order.
+class RecordingPower : public platform::PowerApi {
+public:
+    std::vector<std::string> calls;
+    void enableShutdownPrivilege() override { calls.push_back("privilege"); }
+};
+
+}  // namespace tovik::test

@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/Program.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/MemoryRegistry.h"
+#include "tests/support/VirtualLoop.h"
+
+namespace tovik::test {
+
+// The whole program on the headless toolkit and fake platform: a test sets
+// the facts it needs, starts it with an argument and advances virtual time.
+struct ProgramHarness {
+    VirtualLoop loop;
+    FakeSystemInfo system;
+    FakeClock clock;
+    FakeLocale locale;
+    RecordingPower power;
+    MemoryRegistry registry;
+    std::unique_ptr<app::Program> program;
+
+    // Creates the window model and runs its creation handler.
+    ui::TForm1& start(const std::string& argument = "") {
+        program = std::make_unique<app::Program>(loop, app::Platform{system, clock, locale, power, registry});
+        program->attachTimers(loop);
+        loop.user([&] { program->FormCreate(argument); });
+        return program->Form1;
+    }
+    ui::TForm1& form() { return program->Form1; }
+};
+
+}  // namespace tovik::test

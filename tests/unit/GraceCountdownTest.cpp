@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/ProgramHarness.h"
+
+using namespace tovik;
+using tovik::test::ProgramHarness;
+
+namespace {
+
+bool allActionButtonsDisabled(const ui::TForm1& f) {
+    for (const ui::Button* b : {&f.btOops, &f.btPwrOff, &f.btNewStart, &f.btLogOff, &f.btLock, &f.btTimerOff1,
+                                &f.btTimerOff2, &f.btHibernate})
+        if (b->enabled()) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(GraceCountdown, DefaultRunFromFirstToLastTick) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    f.displayedOwner = "Büro Nord";
+
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 5,4s bis Feierabend Büro");
+    EXPECT_EQ(h.loop.title(), "5,4 Sekunden");
+    EXPECT_EQ(f.caption(), "Noch 5,4 Sekunden bis Feierabend Büro Nord");
+    EXPECT_EQ(f.Gauge1.progress(), 54);
+    EXPECT_EQ(f.Gauge2.progress(), 54);
+    EXPECT_TRUE(f.tmExitDelay.enabled());
+    EXPECT_EQ(f.tmExitDelay.interval(), 3000);
+    EXPECT_TRUE(h.power.calls.empty());
+
+    h.loop.advance(5300);
+    EXPECT_EQ(f.remainingTicks, 1);
+    EXPECT_TRUE(f.btOops.enabled());
+    h.loop.advance(100);
+    EXPECT_EQ(f.remainingTicks, 0);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 0,0s bis Feierabend Büro");
+    EXPECT_EQ(h.loop.title(), "0,0 Sekunden");
+    EXPECT_EQ(f.Gauge1.progress(), 0);
+    // Exactly one power action: the countdown stops and the buttons are disabled.
+    EXPECT_EQ(h.power.calls, std::vector<std::string>{"privilege"});
+    EXPECT_FALSE(f.tmCountDown.enabled());
+    EXPECT_TRUE(allActionButtonsDisabled(f));
+
+    // The watchdog ends the program 3 s after that last tick.
+    h.loop.advance(10000);
+    ASSERT_TRUE(h.loop.terminated());
+    EXPECT_EQ(h.loop.terminatedAt(), 5500 + 3000);
+    EXPECT_EQ(f.remainingTicks, 0);
+}
+
+TEST(GraceCountdown, MinutesFormOnlyFromTwoMinutesLeft) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    f.remainingTicks = 1201;
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 2,00 Minuten bis...");
+    EXPECT_EQ(h.loop.title(), "2,00 Minuten ");
+    EXPECT_EQ(f.caption(), "Noch 2,00 Minuten  bis Feierabend ");
+    EXPECT_EQ(f.tmExitDelay.interval(), 5000);
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 119,9s bis Feierabend ");
+    EXPECT_EQ(h.loop.title(), "119,9 Sekunden");
+}
+
+TEST(GraceCountdown, ClockTimeTextsNameTheTargetTime) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    f.clockTimeMode = true;
+    f.targetClockTime = "22:00";
+    f.displayedOwner = "Büro Nord";
+    f.remainingTicks = 15001;
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 25,00 Minuten bis... 22:00");
+    EXPECT_EQ(f.caption(), "Noch 25,00 Minuten  bis Feierabend um 22:00 Büro Nord");
+    f.remainingTicks = 55;
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 5,4s bis Feierabend um 22:00 Büro");
+}
+
+TEST(GraceCountdown, WatchdogIntervalShortensFromOneMinuteLeft) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    f.remainingTicks = 602;
+    h.loop.advance(100);
+    EXPECT_EQ(f.remainingTicks, 601);
+    EXPECT_EQ(f.tmExitDelay.interval(), 5000);
+    h.loop.advance(100);
+    EXPECT_EQ(f.tmExitDelay.interval(), 3000);
+}
+
+TEST(GraceCountdown, WindowIsRestoredExactlyAtTheMarks) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    f.remainingTicks = 6001;
+    std::vector<int> restoredAt;
+    // Each tick is 100 ms; record the count whenever a restore was asked for.
+    for (int i = 0; i < 6000; ++i) {
+        f.showWindow(ui::ShowCommand::Show);
+        h.loop.advance(100);
+        if (f.lastShowCommand() == ui::ShowCommand::Restore) restoredAt.push_back(f.remainingTicks);
+    }
+    EXPECT_EQ(restoredAt, (std::vector<int>{6000, 1800, 1200, 600, 100}));
+
+    ProgramHarness sixty;
+    ui::TForm1& g = sixty.start("60");
+    g.showWindow(ui::ShowCommand::Show);
+    sixty.loop.advance(200);
+    EXPECT_EQ(g.lastShowCommand(), ui::ShowCommand::Show);
+}
+
+TEST(GraceCountdown, EndActionFollowsRestartModeThenTheEnabledCheckedHibernateBox) {
+    for (bool restart : {false, true})
+        for (bool visible : {false, true})
+            for (bool enabled : {false, true})
+                for (bool checked : {false, true}) {
+                    ProgramHarness h;
+                    ui::TForm1& f = h.start(restart ? "r" : "2");
+                    f.cbHibernateForPwrOff.setVisible(visible);
+                    f.cbHibernateForPwrOff.setEnabled(enabled);
+                    f.cbHibernateForPwrOff.setChecked(checked);
+                    h.loop.advance(30000);
+                    // Exactly one action, and the visibility of the box plays no part.
+                    EXPECT_EQ(h.power.calls.size(), 1u);
+                    const auto expected = restart                ? engine::PowerAction::Restart
+                                          : (enabled && checked) ? engine::PowerAction::Hibernate
+                                                                 : engine::PowerAction::PowerOff;
+                    EXPECT_EQ(h.program->power.actionUnderWay(), expected)
+                        << restart << visible << enabled << checked;
+                }
+}
+
+TEST(GraceCountdown, PauseAndWaitEndsTheProgramWithoutAction) {
+    for (int ticksLeft : {600, 601}) {
+        ProgramHarness h;
+        ui::TForm1& f = h.start();
+        f.remainingTicks = ticksLeft + 1;
+        h.loop.advance(100);  // the last tick leaves ticksLeft
+        const std::uint32_t lastTick = h.loop.now();
+        h.loop.advance(50);
+        h.loop.user([&] { f.btOops.click(); });
+        EXPECT_FALSE(f.tmCountDown.enabled());
+        EXPECT_EQ(f.btOops.caption(), "Oder vielleicht doch?");
+        EXPECT_EQ(f.stSeconds.color(), ui::clBlue);
+        EXPECT_EQ(f.focusedControl(), &f.stSeconds);
+        EXPECT_EQ(h.loop.title(), "Doch kein Feierabend ");
+        EXPECT_EQ(f.caption(), "Doch kein Feierabend ");
+        h.loop.advance(10000);
+        ASSERT_TRUE(h.loop.terminated());
+        EXPECT_EQ(h.loop.terminatedAt(), lastTick + (ticksLeft <= 600 ? 3000 : 5000));
+        EXPECT_TRUE(h.power.calls.empty());
+        EXPECT_EQ(f.remainingTicks, ticksLeft);
+    }
+}
+
+TEST(GraceCountdown, PauseAndResumeContinueFromTheSameValue) {
+    ProgramHarness h;
+    h.system.devEnvironment = "Projekt1";
+    ui::TForm1& f = h.start();
+    f.displayedOwner = "Büro Nord";
+    h.loop.advance(1000);
+    EXPECT_EQ(f.remainingTicks, 140);
+    h.loop.user([&] { f.btOops.click(); });
+    EXPECT_EQ(h.loop.title(), "Doch kein Feierabend Büro Nord");
+    h.loop.advance(2000);
+    EXPECT_EQ(f.remainingTicks, 140);
+    h.loop.user([&] { f.btOops.click(); });
+    EXPECT_TRUE(f.tmCountDown.enabled());
+    EXPECT_EQ(f.btOops.caption(), "Oder etwa nicht?");
+    EXPECT_EQ(f.stSeconds.color(), ui::clSkyBlue);
+    EXPECT_EQ(f.caption(), "Noch 14,0 Sekunden bis Feierabend Büro Nord");
+    h.loop.advance(100);
+    EXPECT_EQ(f.remainingTicks, 139);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 13,9s bis Feierabend Büro");
+    EXPECT_FALSE(h.loop.terminated());
+}
+
+TEST(GraceCountdown, ResumeJustBeforeTheWatchdogDoesNotSaveTheProgram) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    h.loop.advance(100);
+    h.loop.user([&] { f.btOops.click(); });
+    h.loop.advance(2950);
+    h.loop.user([&] { f.btOops.click(); });
+    h.loop.advance(100);
+    EXPECT_TRUE(h.loop.terminated());
+    EXPECT_EQ(h.loop.terminatedAt(), 3100);
+}
+
+TEST(GraceCountdown, PauseBeforeTheFirstTickKeepsTheProgramOpen) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    h.loop.advance(50);
+    h.loop.user([&] { f.btOops.click(); });
+    h.loop.advance(60000);
+    EXPECT_FALSE(h.loop.terminated());
+    EXPECT_EQ(f.remainingTicks, 55);
+    h.loop.user([&] { f.btOops.click(); });
+    h.loop.advance(100);
+    EXPECT_EQ(f.remainingTicks, 54);
+}
+
+TEST(GraceCountdown, EscapeClicksTheAbortButtonOnlyWhileItIsEnabled) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    h.loop.advance(100);
+    h.loop.user([&] { f.previewKeyDown(ui::VK_ESCAPE_KEY, 0); });
+    EXPECT_FALSE(f.tmCountDown.enabled());
+    h.loop.user([&] { f.previewKeyDown(ui::VK_ESCAPE_KEY, 0); });
+    EXPECT_TRUE(f.tmCountDown.enabled());
+    f.btOops.setEnabled(false);
+    EXPECT_FALSE(f.previewKeyDown(ui::VK_ESCAPE_KEY, 0));
+    EXPECT_TRUE(f.tmCountDown.enabled());
+}
+
+TEST(GraceCountdown, EnterStartsNoActionOutsideAFocusedButton) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    f.seShutMinutes.setFocus();
+    EXPECT_FALSE(f.previewKeyDown(ui::VK_RETURN_KEY, 0));
+    EXPECT_TRUE(h.power.calls.empty());
+    f.btLock.setFocus();
+    EXPECT_TRUE(f.previewKeyDown(ui::VK_RETURN_KEY, 0));
+    EXPECT_EQ(h.power.calls.size(), 1u);
+}
+
+TEST(GraceCountdown, OlderSystemsLeaveTheCaptionAlone) {
+    ProgramHarness h;
+    h.system.major = 5;
+    ui::TForm1& f = h.start();
+    h.loop.advance(300);
+    EXPECT_EQ(f.caption(), "Computer mit einem Click ausschalten");
+    EXPECT_EQ(h.loop.title(), "5,2 Sekunden");
+}
+
+TEST(GraceCountdown, ActionWhilePausedKeepsTheWatchdogRunningFromTheLastTick) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start();
+    h.loop.advance(100);
+    h.loop.user([&] { f.btOops.click(); });
+    h.loop.advance(1000);
+    h.loop.user([&] { f.btPwrOff.click(); });
+    EXPECT_TRUE(allActionButtonsDisabled(f));
+    h.loop.advance(5000);
+    EXPECT_EQ(h.loop.terminatedAt(), 3100);
+}

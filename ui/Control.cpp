@@ -1,0 +1,128 @@
+#include "ui/Control.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tovik::ui {
+
+Control::Control(int id, std::string name, Rect bounds, std::string caption, Font font)
+    : id_(id), name_(std::move(name)), bounds_(bounds), font_(std::move(font)), caption_(std::move(caption)) {}
+
+void Control::changed(Property what) {
+    if (peer_) peer_->propertyChanged(*this, what);
+}
+
+void Control::setCaption(const std::string& text) {
+    if (caption_ == text) return;
+    caption_ = text;
+    changed(Property::Caption);
+}
+
+void Control::setVisible(bool on) {
+    if (visible_ == on) return;
+    visible_ = on;
+    changed(Property::Visible);
+}
+
+void Control::setEnabled(bool on) {
+    if (enabled_ == on) return;
+    enabled_ = on;
+    changed(Property::Enabled);
+}
+
+void Control::setHint(const std::string& text) {
+    if (hint_ == text) return;
+    hint_ = text;
+    changed(Property::Hint);
+}
+
+void Control::setFocus() {
+    if (focusSlot_) *focusSlot_ = this;
+    if (peer_) peer_->focusRequested(*this);
+}
+
+void Control::click() {
+    if (onClick) onClick();
+}
+
+void Control::doubleClick() {
+    if (onDblClick) onDblClick();
+}
+
+void Button::setImage(int resourceId) {
+    if (image_ == resourceId) return;
+    image_ = resourceId;
+    changed(Property::Image);
+}
+
+void Button::setImageLayout(ImageLayout layout) {
+    if (layout_ == layout) return;
+    layout_ = layout;
+    changed(Property::Image);
+}
+
+void CheckBox::setChecked(bool on) {
+    if (checked_ == on) return;
+    checked_ = on;
+    changed(Property::Checked);
+}
+
+void CheckBox::toggleByUser() {
+    setChecked(!checked_);
+    click();
+}
+
+StaticText::StaticText(int id, std::string name, Rect bounds, std::string caption, Font font, Color color)
+    : Control(id, std::move(name), bounds, std::move(caption), std::move(font)), color_(color) {}
+
+void StaticText::setColor(Color color) {
+    if (color_ == color) return;
+    color_ = color;
+    changed(Property::Color);
+}
+
+SpinEdit::SpinEdit(int id, std::string name, Rect bounds, int value, int minValue, int maxValue, Font font)
+    : Control(id, std::move(name), bounds, std::to_string(value), std::move(font)), min_(minValue), max_(maxValue) {}
+
+void SpinEdit::setTextByUser(const std::string& text) {
+    if (text == caption()) return;
+    setCaption(text);
+    if (onChange) onChange();
+}
+
+Gauge::Gauge(int id, std::string name, Rect bounds, Color backColor, Color barColor)
+    : Control(id, std::move(name), bounds, "", Font{}), back_(backColor), bar_(barColor) {}
+
+void Gauge::setMinValue(int value) {
+    min_ = value;
+    if (max_ < min_) max_ = min_;
+    progress_ = std::clamp(progress_, min_, max_);
+    changed(Property::Range);
+}
+
+void Gauge::setMaxValue(int value) {
+    max_ = std::max(value, min_);
+    progress_ = std::clamp(progress_, min_, max_);
+    changed(Property::Range);
+}
+
+void Gauge::setProgress(int value) {
+    const int clamped = std::clamp(value, min_, max_);
+    if (clamped == progress_) return;
+    progress_ = clamped;
+    changed(Property::Value);
+}
+
+void Gauge::setBackColor(Color color) {
+    if (back_ == color) return;
+    back_ = color;
+    changed(Property::Color);
+}
+
+int Gauge::barWidth(int innerWidth) const {
+    const long long span = static_cast<long long>(max_) - min_;
+    if (span <= 0) return 0;
+    return static_cast<int>(innerWidth * (static_cast<long long>(progress_) - min_) / span);
+}
+
+}  // namespace tovik::ui

@@ -1,0 +1,189 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "ui/Geometry.h"
+
+namespace tovik::ui {
+
+class Control;
+
+// What a control's property change means on screen. The headless toolkit
+// has none: there the control's own fields are all there is to see.
+enum class Property { Caption, Visible, Enabled, Checked, Color, Hint, Image, Value, Range, Bounds };
+
+class ControlPeer {
+public:
+    virtual ~ControlPeer() = default;
+    virtual void propertyChanged(Control& control, Property what) = 0;
+    virtual void focusRequested(Control& control) = 0;
+};
+
+// A control of the main window. It holds every property the program sets
+// and reads; a peer, when attached, mirrors the changes on screen.
+class Control {
+public:
+    Control(int id, std::string name, Rect bounds, std::string caption, Font font);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    int id() const { return id_; }
+    const std::string& name() const { return name_; }
+    const Rect& bounds() const { return bounds_; }
+    const Font& font() const { return font_; }
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& text);
+    bool visible() const { return visible_; }
+    void setVisible(bool on);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on);
+    const std::string& hint() const { return hint_; }
+    void setHint(const std::string& text);
+    // Tool tips show for controls with a hint unless this is off.
+    bool showHint() const { return showHint_; }
+    void setShowHint(bool on) { showHint_ = on; }
+
+    int tabOrder() const { return tabOrder_; }
+    bool tabStop() const { return tabStop_; }
+    void setTabOrder(int order, bool stop) { tabOrder_ = order; tabStop_ = stop; }
+
+    // Moves the keyboard focus here; the toolkit records which control has it.
+    void setFocus();
+
+    // A click from the user or from a handler: runs the bound handler to its end.
+    void click();
+    void doubleClick();
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+
+    void attachPeer(ControlPeer* peer) { peer_ = peer; }
+    // Where setFocus records the focused control (the window's focus slot).
+    void attachFocusSlot(Control** slot) { focusSlot_ = slot; }
+
+protected:
+    void changed(Property what);
+
+private:
+    int id_;
+    std::string name_;
+    Rect bounds_;
+    Font font_;
+    std::string caption_;
+    std::string hint_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool showHint_ = true;
+    int tabOrder_ = 0;
+    bool tabStop_ = true;
+    ControlPeer* peer_ = nullptr;
+    Control** focusSlot_ = nullptr;
+};
+
+enum class ImageLayout { Left, Right };
+
+// A button, with an optional image beside its text.
+class Button : public Control {
+public:
+    using Control::Control;
+    // The resource id of the button's image; 0 for none.
+    int image() const { return image_; }
+    void setImage(int resourceId);
+    void removeImage() { setImage(0); }
+    ImageLayout imageLayout() const { return layout_; }
+    void setImageLayout(ImageLayout layout);
+    int spacing() const { return spacing_; }
+    void setSpacing(int pixels) { spacing_ = pixels; }
+    // Marked as a default button (drawn with the heavier frame).
+    bool isDefault() const { return default_; }
+    void setDefault(bool on) { default_ = on; }
+    // The cancel button is clicked by Esc while it is enabled.
+    bool isCancel() const { return cancel_; }
+    void setCancel(bool on) { cancel_ = on; }
+    // Flat buttons are drawn without a frame until the mouse is over them.
+    bool isFlat() const { return flat_; }
+    void setFlat(bool on) { flat_ = on; }
+
+private:
+    int image_ = 0;
+    ImageLayout layout_ = ImageLayout::Left;
+    int spacing_ = 4;
+    bool default_ = false;
+    bool cancel_ = false;
+    bool flat_ = false;
+};
+
+class CheckBox : public Control {
+public:
+    using Control::Control;
+    bool checked() const { return checked_; }
+    void setChecked(bool on);
+    // A user's click: the check mark flips, then the click handler runs.
+    void toggleByUser();
+
+private:
+    bool checked_ = false;
+};
+
+class StaticText : public Control {
+public:
+    StaticText(int id, std::string name, Rect bounds, std::string caption, Font font, Color color);
+    Color color() const { return color_; }
+    void setColor(Color color);
+
+private:
+    Color color_;
+};
+
+// The numeric field with up and down arrows. It keeps its text; the value is
+// read from the text.
+class SpinEdit : public Control {
+public:
+    SpinEdit(int id, std::string name, Rect bounds, int value, int minValue, int maxValue, Font font);
+    int minValue() const { return min_; }
+    int maxValue() const { return max_; }
+    // The shown text; typing changes it, and every change calls onChange.
+    const std::string& text() const { return caption(); }
+    void setTextByUser(const std::string& text);
+    std::function<void()> onChange;
+    std::function<void(char&)> onKeyPress;
+
+private:
+    int min_;
+    int max_;
+};
+
+class ComboBox : public Control {
+public:
+    using Control::Control;
+    const std::string& text() const { return caption(); }
+    std::function<void()> onChange;
+};
+
+// A horizontal bar on a coloured background, painted by the window itself.
+class Gauge : public Control {
+public:
+    Gauge(int id, std::string name, Rect bounds, Color backColor, Color barColor);
+    int minValue() const { return min_; }
+    int maxValue() const { return max_; }
+    int progress() const { return progress_; }
+    void setMinValue(int value);
+    void setMaxValue(int value);
+    // The progress is kept within the gauge's range.
+    void setProgress(int value);
+    Color backColor() const { return back_; }
+    void setBackColor(Color color);
+    Color barColor() const { return bar_; }
+    // The bar's width in pixels inside the given inner width.
+    int barWidth(int innerWidth) const;
+
+private:
+    int min_ = 0;
+    int max_ = 100;
+    int progress_ = 100;
+    Color back_;
+    Color bar_;
+};
+
+}  // namespace tovik::ui
