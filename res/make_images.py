@@ -1,0 +1,588 @@
+#!/usr/bin/env python3
+"""Draws Tovik's pictures and writes them as BMP / ICO files next to this script.
+
+    python3 res/make_images.py
+
+Written files (all committed, the build itself does not run Python):
+  power.bmp, restart.bmp, logoff.bmp, timer.bmp
+      32 x 32, 24 bits per pixel, bottom-up. Background pure magenta
+      (255,0,255), which the program draws transparent.
+  oops.bmp
+      96 x 32, 8 bits per pixel (palette). Three 32 x 32 pictures side by side:
+      normal, disabled, pressed. Background: a magenta palette entry.
+  Tovik.ico
+      One 32 x 32 image, 4 bits per pixel with the standard 16-colour VGA
+      palette, plus the AND (transparency) mask.
+
+Only the Python standard library is used. Shapes are described by signed
+distance functions (negative inside) and sampled 8 x 8 times per pixel. Pixels
+that a shape covers only partly are blended toward a neutral light grey (the
+colour of a button face), never toward the magenta key colour, so no pinkish
+fringe can appear when the key colour is cut out.
+"""
+
+import math
+import os
+import struct
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+SIZE = 32
+SUPERSAMPLE = 8
+MAGENTA = (255, 0, 255)
+# Partly covered edge pixels are mixed with this colour (a light button face).
+EDGE_GREY = (236, 236, 236)
+# Below this coverage a pixel stays background (transparent).
+MIN_COVERAGE = 0.10
+
+
+# --------------------------------------------------------------------------
+# Signed distance functions. Coordinates: x to the right, y downward, pixel
+# (i, j) is the square [i, i+1] x [j, j+1].
+# --------------------------------------------------------------------------
+
+def circle(cx, cy, r):
+    return lambda x, y: math.hypot(x - cx, y - cy) - r
+
+
+def _segment_distance(x, y, ax, ay, bx, by):
+    ex, ey = bx - ax, by - ay
+    wx, wy = x - ax, y - ay
+    ee = ex * ex + ey * ey
+    t = 0.0 if ee == 0 else max(0.0, min(1.0, (wx * ex + wy * ey) / ee))
+    return math.hypot(wx - ex * t, wy - ey * t)
+
+
+def capsule(ax, ay, bx, by, r):
+    """A line from a to b, r thick on either side, with round ends."""
+    return lambda x, y: _segment_distance(x, y, ax, ay, bx, by) - r
+
+
+def arc(cx, cy, radius, start_deg, sweep_deg, half_width):
+    """A circular stroke with round ends. Angles in degrees, screen
+    coordinates (y down), so a positive sweep runs clockwise."""
+    a0 = math.radians(start_deg)
+    sweep = math.radians(sweep_deg)
+    p0 = (cx + radius * math.cos(a0), cy + radius * math.sin(a0))
+    p1 = (cx + radius * math.cos(a0 + sweep), cy + radius * math.sin(a0 + sweep))
+
+    def f(x, y):
+        ang = (math.atan2(y - cy, x - cx) - a0) % (2 * math.pi)
+        if ang <= sweep:
+            d = abs(math.hypot(x - cx, y - cy) - radius)
+        else:
+            d = min(math.hypot(x - p0[0], y - p0[1]), math.hypot(x - p1[0], y - p1[1]))
+        return d - half_width
+    return f
+
+
+def polygon(points):
+    """Exact signed distance to a simple polygon."""
+    pts = list(points)
+
+    def f(x, y):
+        d = (x - pts[0][0]) ** 2 + (y - pts[0][1]) ** 2
+        s = 1.0
+        j = len(pts) - 1
+        for i in range(len(pts)):
+            vix, viy = pts[i]
+            vjx, vjy = pts[j]
+            ex, ey = vjx - vix, vjy - viy
+            wx, wy = x - vix, y - viy
+            t = max(0.0, min(1.0, (wx * ex + wy * ey) / (ex * ex + ey * ey)))
+            bx, by = wx - ex * t, wy - ey * t
+            d = min(d, bx * bx + by * by)
+            c1 = y >= viy
+            c2 = y < vjy
+            c3 = ex * wy > ey * wx
+            if (c1 and c2 and c3) or (not c1 and not c2 and not c3):
+                s = -s
+            j = i
+        return s * math.sqrt(d)
+    return f
+
+
+def box(x0, y0, x1, y1, radius=0.0):
+    """An axis-parallel rectangle with optionally rounded corners."""
+    cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
+    hw, hh = (x1 - x0) / 2 - radius, (y1 - y0) / 2 - radius
+
+    def f(x, y):
+        qx, qy = abs(x - cx) - hw, abs(y - cy) - hh
+        outside = math.hypot(max(qx, 0.0), max(qy, 0.0))
+        inside = min(max(qx, qy), 0.0)
+        return outside + inside - radius
+    return f
+
+
+def union(*shapes):
+    return lambda x, y: min(s(x, y) for s in shapes)
+
+
+def subtract(shape, cut):
+    return lambda x, y: max(shape(x, y), -cut(x, y))
+
+
+def grow(shape, amount):
+    """The shape made `amount` pixels larger all around (an outline layer)."""
+    return lambda x, y: shape(x, y) - amount
+
+
+def regular_polygon(cx, cy, r, n, rotation_deg):
+    return polygon([(cx + r * math.cos(math.radians(rotation_deg + k * 360.0 / n)),
+                     cy + r * math.sin(math.radians(rotation_deg + k * 360.0 / n)))
+                    for k in range(n)])
+
+
+# --------------------------------------------------------------------------
+# Colours
+# --------------------------------------------------------------------------
+
+def vertical_gradient(top, bottom, y0=2.0, y1=30.0):
+    """A colour that runs from `top` at y0 to `bottom` at y1."""
+    def colour(x, y):
+        t = max(0.0, min(1.0, (y - y0) / (y1 - y0)))
+        return tuple(a + (b - a) * t for a, b in zip(top, bottom))
+    return colour
+
+
+def _colour_at(colour, x, y):
+    return colour(x, y) if callable(colour) else colour
+
+
+# --------------------------------------------------------------------------
+# Rendering
+# --------------------------------------------------------------------------
+
+def render(layers, width=SIZE, height=SIZE, dx=0.0, dy=0.0):
+    """Samples the layers (list of (shape, colour), later ones on top).
+
+    Returns rows of (colour, coverage): the average colour of the covered
+    samples (None where nothing is covered) and the covered fraction.
+    The picture can be moved by (dx, dy) pixels."""
+    n = SUPERSAMPLE
+    offsets = [(k + 0.5) / n for k in range(n)]
+    top_down = list(reversed(layers))
+    rows = []
+    for j in range(height):
+        row = []
+        for i in range(width):
+            acc = [0.0, 0.0, 0.0]
+            covered = 0
+            for oy in offsets:
+                y = j + oy - dy
+                for ox in offsets:
+                    x = i + ox - dx
+                    for shape, colour in top_down:
+                        if shape(x, y) <= 0:
+                            c = _colour_at(colour, x, y)
+                            acc[0] += c[0]
+                            acc[1] += c[1]
+                            acc[2] += c[2]
+                            covered += 1
+                            break
+            if covered:
+                row.append((tuple(a / covered for a in acc), covered / (n * n)))
+            else:
+                row.append((None, 0.0))
+        rows.append(row)
+    return rows
+
+
+def flatten(rendered, transform=None):
+    """Turns (colour, coverage) rows into RGB rows on the magenta key colour.
+
+    Partly covered pixels are mixed with EDGE_GREY, not with magenta."""
+    out = []
+    for row in rendered:
+        line = []
+        for colour, coverage in row:
+            if colour is None or coverage < MIN_COVERAGE:
+                line.append(MAGENTA)
+                continue
+            if transform:
+                colour = transform(colour)
+            mixed = tuple(c * coverage + g * (1.0 - coverage) for c, g in zip(colour, EDGE_GREY))
+            line.append(tuple(int(round(max(0.0, min(255.0, v)))) for v in mixed))
+        out.append(line)
+    return out
+
+
+# --------------------------------------------------------------------------
+# The pictures
+# --------------------------------------------------------------------------
+
+def power_shapes(cx=16.0, cy=17.0, radius=10.5, half_width=2.1, gap_deg=46.0,
+                 bar_top=4.2, bar_bottom=15.2):
+    """The power symbol: a circle broken at the top, and a vertical bar."""
+    ring = arc(cx, cy, radius, -90.0 + gap_deg, 360.0 - 2 * gap_deg, half_width)
+    bar = capsule(cx, bar_top, cx, bar_bottom, half_width)
+    return ring, bar
+
+
+def picture_power():
+    ring, bar = power_shapes()
+    symbol = union(ring, bar)
+    return [
+        (grow(symbol, 0.8), (125, 12, 12)),
+        (symbol, vertical_gradient((236, 70, 58), (176, 22, 22))),
+    ]
+
+
+def picture_restart():
+    cx, cy, radius, hw = 16.0, 17.0, 10.0, 2.1
+    start, sweep = -25.0, 285.0           # from about 2 o'clock, clockwise
+    end = math.radians(start + sweep)     # near 12 o'clock
+    stroke = arc(cx, cy, radius, start, sweep, hw)
+    # Arrowhead at the end of the stroke, pointing clockwise.
+    px, py = cx + radius * math.cos(end), cy + radius * math.sin(end)
+    tx, ty = -math.sin(end), math.cos(end)      # clockwise tangent
+    nx, ny = math.cos(end), math.sin(end)       # outward normal
+    base_back, base_half, length = 0.8, 5.6, 6.6
+    head = polygon([
+        (px - tx * base_back + nx * base_half, py - ty * base_back + ny * base_half),
+        (px + tx * length, py + ty * length),
+        (px - tx * base_back - nx * base_half, py - ty * base_back - ny * base_half),
+    ])
+    arrow = union(stroke, head)
+    return [
+        (grow(arrow, 0.8), (18, 92, 30)),
+        (arrow, vertical_gradient((92, 196, 88), (34, 136, 48))),
+    ]
+
+
+def picture_logoff():
+    # A box open on its right side, with an arrow leaving it to the right.
+    outer = box(3.0, 4.0, 21.0, 28.0, 2.5)
+    inner = box(6.0, 7.0, 18.0, 25.0, 0.5)
+    opening = box(15.0, 11.0, 24.0, 21.0)
+    frame = subtract(subtract(outer, inner), opening)
+    shaft = box(10.0, 14.0, 23.0, 18.0, 0.6)
+    head = polygon([(21.0, 8.6), (30.4, 16.0), (21.0, 23.4)])
+    arrow = union(shaft, head)
+    return [
+        (grow(frame, 0.8), (54, 62, 76)),
+        (frame, vertical_gradient((128, 138, 156), (86, 96, 114), 4.0, 28.0)),
+        (grow(arrow, 0.8), (16, 60, 140)),
+        (arrow, vertical_gradient((84, 156, 240), (30, 96, 200), 8.0, 24.0)),
+    ]
+
+
+def picture_timer():
+    # A stopwatch: round body, crown on top, a red hand over an elapsed wedge.
+    cx, cy = 16.0, 18.0
+    body = circle(cx, cy, 12.2)
+    face = circle(cx, cy, 9.6)
+    crown = union(box(12.5, 2.0, 19.5, 4.8, 1.0), box(14.6, 3.5, 17.4, 7.0))
+    side = capsule(24.2, 7.6, 26.2, 5.6, 1.5)
+    case = union(body, crown, side)
+    # Elapsed part: a wedge from 12 o'clock clockwise to the hand.
+    hand_deg = -90.0 + 75.0
+    wedge_points = [(cx, cy)] + [
+        (cx + 8.6 * math.cos(math.radians(a)), cy + 8.6 * math.sin(math.radians(a)))
+        for a in [-90.0 + k * 75.0 / 12 for k in range(13)]]
+    wedge = polygon(wedge_points)
+    ticks = union(*[
+        capsule(cx + 7.2 * math.cos(math.radians(a)), cy + 7.2 * math.sin(math.radians(a)),
+                cx + 8.7 * math.cos(math.radians(a)), cy + 8.7 * math.sin(math.radians(a)), 0.75)
+        for a in (-90.0, 0.0, 90.0, 180.0)])
+    h = math.radians(hand_deg)
+    hand = capsule(cx, cy, cx + 7.6 * math.cos(h), cy + 7.6 * math.sin(h), 0.95)
+    hub = circle(cx, cy, 1.8)
+    return [
+        (grow(case, 0.8), (34, 42, 58)),
+        (case, vertical_gradient((104, 118, 142), (58, 70, 92), 2.0, 30.0)),
+        (face, (252, 252, 250)),
+        (wedge, (255, 214, 190)),
+        (ticks, (60, 70, 90)),
+        (hand, (214, 36, 30)),
+        (hub, (60, 70, 90)),
+    ]
+
+
+def picture_oops():
+    # A red octagon (flat side on top) with a white horizontal bar.
+    octagon = regular_polygon(16.0, 16.0, 15.0, 8, 22.5)
+    bar = box(7.0, 13.0, 25.0, 19.0, 1.2)
+    return [
+        (octagon, (110, 8, 8)),
+        (grow(octagon, -1.0), vertical_gradient((238, 58, 48), (182, 18, 18), 1.0, 31.0)),
+        (bar, (255, 255, 255)),
+    ]
+
+
+def greyed(colour):
+    """The disabled look: grey, light and low in contrast."""
+    lum = 0.30 * colour[0] + 0.59 * colour[1] + 0.11 * colour[2]
+    v = 150.0 + lum * 0.36
+    return (v, v, v)
+
+
+def darker(colour):
+    return tuple(c * 0.82 for c in colour)
+
+
+def picture_icon():
+    """The program icon: a white power symbol on a red disc."""
+    disc = circle(16.0, 16.0, 15.2)
+    ring, bar = power_shapes(cx=16.0, cy=16.8, radius=8.6, half_width=1.9, gap_deg=44.0,
+                             bar_top=5.2, bar_bottom=14.2)
+    return disc, union(ring, bar)
+
+
+# --------------------------------------------------------------------------
+# Palette reduction (for the 8-bit strip)
+# --------------------------------------------------------------------------
+
+def median_cut(colours, max_colours):
+    """Reduces a {colour: count} histogram to at most max_colours colours."""
+    boxes = [list(colours.items())]
+    while len(boxes) < max_colours:
+        best, best_range, best_axis = None, -1, 0
+        for index, items in enumerate(boxes):
+            if len(items) < 2:
+                continue
+            for axis in range(3):
+                values = [c[axis] for c, _ in items]
+                spread = max(values) - min(values)
+                if spread > best_range:
+                    best, best_range, best_axis = index, spread, axis
+        if best is None or best_range <= 0:
+            break
+        items = sorted(boxes.pop(best), key=lambda item: item[0][best_axis])
+        total = sum(n for _, n in items)
+        running, split = 0, 1
+        for k, (_, n) in enumerate(items):
+            running += n
+            if running * 2 >= total:
+                split = max(1, min(len(items) - 1, k + 1))
+                break
+        boxes.append(items[:split])
+        boxes.append(items[split:])
+    palette = []
+    for items in boxes:
+        total = sum(n for _, n in items)
+        palette.append(tuple(int(round(sum(c[a] * n for c, n in items) / total)) for a in range(3)))
+    return palette
+
+
+def nearest(palette, colour):
+    return min(range(len(palette)),
+               key=lambda k: sum((p - c) ** 2 for p, c in zip(palette[k], colour)))
+
+
+# --------------------------------------------------------------------------
+# File writers
+# --------------------------------------------------------------------------
+
+def bmp_bytes(rows, bits, palette=None):
+    """A BMP file (BITMAPFILEHEADER + BITMAPINFOHEADER), rows stored bottom-up.
+
+    bits == 24: rows hold RGB triples. bits == 8: rows hold palette indexes."""
+    height = len(rows)
+    width = len(rows[0])
+    stride = ((width * bits + 31) // 32) * 4
+    pixels = bytearray()
+    for row in reversed(rows):
+        line = bytearray()
+        if bits == 24:
+            for r, g, b in row:
+                line += bytes((b, g, r))
+        elif bits == 8:
+            line += bytes(row)
+        else:
+            raise ValueError("unsupported bit depth")
+        line += b"\0" * (stride - len(line))
+        pixels += line
+    colour_table = b""
+    if bits == 8:
+        colour_table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    offset = 14 + 40 + len(colour_table)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels),
+                       2835, 2835, len(palette) if palette else 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    return header + info + colour_table + bytes(pixels)
+
+
+# The 16 colours of the standard VGA palette, in the order Windows uses.
+VGA16 = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+VGA_BLACK, VGA_MAROON, VGA_SILVER, VGA_RED, VGA_WHITE = 0, 1, 7, 9, 15
+
+
+def ico_bytes(indexes, transparent):
+    """An ICO file with one 32 x 32, 4-bit image using VGA16.
+
+    indexes: rows of palette indexes; transparent: rows of booleans."""
+    size = len(indexes)
+    xor = bytearray()
+    for row, mask in zip(reversed(indexes), reversed(transparent)):
+        line = bytearray()
+        for i in range(0, size, 2):
+            hi = 0 if mask[i] else row[i]
+            lo = 0 if mask[i + 1] else row[i + 1]
+            line.append((hi << 4) | lo)
+        line += b"\0" * ((-len(line)) % 4)
+        xor += line
+    and_mask = bytearray()
+    for mask in reversed(transparent):
+        line = bytearray(((size + 31) // 32) * 4)
+        for i, t in enumerate(mask):
+            if t:
+                line[i // 8] |= 0x80 >> (i % 8)
+        and_mask += line
+    colour_table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA16)
+    # The height in the image header counts the colour image and the mask.
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0,
+                       len(xor) + len(and_mask), 0, 0, 0, 0)
+    image = info + colour_table + bytes(xor) + bytes(and_mask)
+    directory = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), 6 + 16)
+    return directory + entry + image
+
+
+# --------------------------------------------------------------------------
+# Self checks on the written bytes
+# --------------------------------------------------------------------------
+
+def read_bmp(data):
+    """Decodes what bmp_bytes writes: returns (width, height, bits, rgb rows top-down)."""
+    magic, file_size, _, _, offset = struct.unpack_from("<2sIHHI", data, 0)
+    assert magic == b"BM" and file_size == len(data)
+    (hsize, width, height, planes, bits, compression, _, _, _, used, _) = \
+        struct.unpack_from("<IiiHHIIiiII", data, 14)
+    assert hsize == 40 and planes == 1 and compression == 0 and height > 0
+    palette = []
+    if bits == 8:
+        count = used or 256
+        for k in range(count):
+            b, g, r, _ = struct.unpack_from("<BBBB", data, 54 + 4 * k)
+            palette.append((r, g, b))
+    stride = ((width * bits + 31) // 32) * 4
+    assert offset + stride * height == len(data)
+    rows = []
+    for j in range(height):
+        base = offset + (height - 1 - j) * stride
+        if bits == 24:
+            rows.append([(data[base + 3 * i + 2], data[base + 3 * i + 1], data[base + 3 * i])
+                         for i in range(width)])
+        else:
+            rows.append([palette[data[base + i]] for i in range(width)])
+    return width, height, bits, rows
+
+
+def check_picture(name, rows, x0=0):
+    """The key colour must surround the picture, and no other pixel may come
+    near it (a pinkish fringe would show around the transparent cut-out)."""
+    cell = [row[x0:x0 + SIZE] for row in rows]
+    for i in range(SIZE):
+        for edge in (cell[0][i], cell[-1][i], cell[i][0], cell[i][-1]):
+            assert edge == MAGENTA, (name, "touches the border")
+    corners = (cell[0][0], cell[0][-1], cell[-1][0], cell[-1][-1])
+    assert all(c == MAGENTA for c in corners), (name, "corners must be key colour")
+    drawn = 0
+    for row in cell:
+        for r, g, b in row:
+            if (r, g, b) == MAGENTA:
+                continue
+            drawn += 1
+            pinkish = r > 150 and b > 150 and g < min(r, b) - 60
+            assert not pinkish, (name, "pinkish pixel", (r, g, b))
+    assert drawn > SIZE * SIZE // 5, (name, "almost empty")
+
+
+# --------------------------------------------------------------------------
+
+def write(name, data):
+    path = os.path.join(HERE, name)
+    with open(path, "wb") as f:
+        f.write(data)
+    print("wrote", path, len(data), "bytes")
+
+
+def main():
+    for name, picture in (("power.bmp", picture_power), ("restart.bmp", picture_restart),
+                          ("logoff.bmp", picture_logoff), ("timer.bmp", picture_timer)):
+        rows = flatten(render(picture()))
+        data = bmp_bytes(rows, 24)
+        width, height, bits, decoded = read_bmp(data)
+        assert (width, height, bits) == (SIZE, SIZE, 24) and decoded == rows
+        check_picture(name, decoded)
+        write(name, data)
+
+    # The oops strip: normal, disabled, pressed.
+    layers = picture_oops()
+    normal = flatten(render(layers))
+    disabled = flatten(render(layers), greyed)
+    pressed = flatten(render(layers, dx=1.0, dy=1.0), darker)
+    strip = [a + b + c for a, b, c in zip(normal, disabled, pressed)]
+    histogram = {}
+    for row in strip:
+        for colour in row:
+            if colour != MAGENTA:
+                histogram[colour] = histogram.get(colour, 0) + 1
+    palette = [MAGENTA] + median_cut(histogram, 255)
+    lookup = {MAGENTA: 0}
+    for colour in histogram:
+        lookup[colour] = 1 + nearest(palette[1:], colour)
+    indexes = [[lookup[c] for c in row] for row in strip]
+    palette += [(0, 0, 0)] * (256 - len(palette))
+    data = bmp_bytes(indexes, 8, palette)
+    width, height, bits, decoded = read_bmp(data)
+    assert (width, height, bits) == (3 * SIZE, SIZE, 8)
+    assert palette.count(MAGENTA) == 1
+    for k in range(3):
+        check_picture("oops", decoded, k * SIZE)
+    write("oops.bmp", data)
+
+    # The icon.
+    disc, symbol = picture_icon()
+    n = SUPERSAMPLE
+    offsets = [(k + 0.5) / n for k in range(n)]
+    indexes, transparent = [], []
+    for j in range(SIZE):
+        row, mask = [], []
+        for i in range(SIZE):
+            in_disc = in_symbol = 0
+            for oy in offsets:
+                for ox in offsets:
+                    x, y = i + ox, j + oy
+                    if disc(x, y) <= 0:
+                        in_disc += 1
+                        if symbol(x, y) <= 0:
+                            in_symbol += 1
+            disc_part = in_disc / (n * n)
+            symbol_part = in_symbol / (n * n)
+            if disc_part < 0.5:
+                row.append(VGA_BLACK)
+                mask.append(True)
+                continue
+            mask.append(False)
+            if symbol_part >= 0.62:
+                row.append(VGA_WHITE)
+            elif symbol_part >= 0.30:
+                row.append(VGA_SILVER)      # soft edge of the white symbol
+            else:
+                row.append(VGA_RED)
+        indexes.append(row)
+        transparent.append(mask)
+    # A one pixel dark rim: disc pixels next to a transparent one.
+    for j in range(SIZE):
+        for i in range(SIZE):
+            if transparent[j][i] or indexes[j][i] != VGA_RED:
+                continue
+            for ni, nj in ((i - 1, j), (i + 1, j), (i, j - 1), (i, j + 1)):
+                if not (0 <= ni < SIZE and 0 <= nj < SIZE) or transparent[nj][ni]:
+                    indexes[j][i] = VGA_MAROON
+                    break
+    write("Tovik.ico", ico_bytes(indexes, transparent))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
