@@ -26,6 +26,13 @@ void Program::bindEvents() {
     f.tmExitDelay.onTimer = [this] { countdown.tmExitDelayTimer(); };
     f.btOops.onClick = [this] { countdown.btOopsClick(); };
 
+    // Options are written through the moment they are clicked; Ctrl+Alt offers
+    // the permission dialog of the hibernate option.
+    f.cbForcePwrOff.onClick = [this] { settings.cbForcePwrOffClick(Form1.cbForcePwrOff); };
+    f.cbAutoMinimize.onClick = [this] { settings.cbAutoMinimizeClick(Form1.cbAutoMinimize); };
+    f.cbHibernateForPwrOff.onClick = [this] { settings.cbHibernateForPwrOffClick(Form1.cbHibernateForPwrOff); };
+    f.onKeyDown = [this](int key, unsigned shift) { settings.FormKeyDown(Form1, key, shift); };
+
     f.btPwrOff.onClick = [this] { power.PwrOff(PowerAction::PowerOff); };
     f.btNewStart.onClick = [this] { power.PwrOff(PowerAction::Restart); };
     f.btLogOff.onClick = [this] { power.PwrOff(PowerAction::LogOff); };
@@ -60,11 +67,6 @@ void Program::bindEvents() {
     for (ui::Button* flat : {&f.btFormPlus, &f.btFormMinus, &f.btFormHeight1Store, &f.btFormHeight2Store})
         flat->onClick = later;       // btFormMinusClick
     f.onKeyUp = [](int, unsigned) {};  // FormKeyUp
-    // Options and the permission dialog.
-    f.cbForcePwrOff.onClick = later;         // cbForcePwrOffClick
-    f.cbAutoMinimize.onClick = later;        // cbAutoMinimizeClick
-    f.cbHibernateForPwrOff.onClick = later;  // cbHibernateForPwrOffClick
-    f.onKeyDown = [](int, unsigned) {};      // FormKeyDown
     // The window's show and paint handlers act in clock-time mode only.
     f.onShow = later;   // FormShow
     f.onPaint = later;  // FormPaint

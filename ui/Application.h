@@ -6,8 +6,8 @@
 namespace tovik::ui {
 
 // Answers of a question box.
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+constexpr int answerYes = 6;
+constexpr int answerNo = 7;
 
 // The toolkit's application: the taskbar title, the message loop and its
 // nested forms (message boxes, processing pending messages, waiting), and
@@ -39,7 +39,7 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // Warning box: caption "Warnung", warning icon, OK button.
     virtual void showWarning(const std::string& text) = 0;
-    // Question box with Windows message-box flags; returns IDYES, IDNO, ...
+    // Question box with Windows message-box flags; returns answerYes, answerNo, ...
     virtual int askQuestion(const std::string& text, const std::string& caption, unsigned flags) = 0;
     // Error box: error icon, the application title as caption.
     virtual void showError(const std::string& text) = 0;

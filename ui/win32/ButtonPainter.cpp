@@ -1,0 +1,139 @@
+#include "ui/win32/ButtonPainter.h"
+
+#include <vector>
+
+#include "platform/win32/Utf16.h"
+
+namespace tovik::win32 {
+
+namespace {
+
+constexpr COLORREF transparentColour = RGB(255, 0, 255);
+constexpr int pictureSize = 32;
+
+// A copy of the picture in washed-out grey, the transparent colour kept.
+HBITMAP greyCopy(HBITMAP source, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, source, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    for (DWORD& pixel : pixels) {
+        const int blue = pixel & 0xFF, green = (pixel >> 8) & 0xFF, red = (pixel >> 16) & 0xFF;
+        if (red == 255 && green == 0 && blue == 255) continue;
+        const int luminance = (red * 30 + green * 59 + blue * 11) / 100;
+        const int grey = 110 + luminance * 100 / 255;
+        pixel = static_cast<DWORD>(grey | (grey << 8) | (grey << 16));
+    }
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (copy && bits) memcpy(bits, pixels.data(), pixels.size() * sizeof(DWORD));
+    ReleaseDC(nullptr, screen);
+    return copy;
+}
+
+}  // namespace
+
+ButtonPainter::~ButtonPainter() {
+    for (auto& [id, picture] : pictures_) {
+        if (picture.normal) DeleteObject(picture.normal);
+        if (picture.greyed) DeleteObject(picture.greyed);
+    }
+}
+
+const ButtonPainter::Picture* ButtonPainter::picture(int resourceId) {
+    if (resourceId == 0) return nullptr;
+    auto found = pictures_.find(resourceId);
+    if (found == pictures_.end()) {
+        Picture loaded;
+        loaded.normal = static_cast<HBITMAP>(
+            LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        if (loaded.normal) {
+            BITMAP info;
+            GetObjectW(loaded.normal, sizeof info, &info);
+            loaded.width = info.bmWidth;
+            loaded.height = info.bmHeight;
+            loaded.greyed = greyCopy(loaded.normal, loaded.width, loaded.height);
+        }
+        found = pictures_.emplace(resourceId, loaded).first;
+    }
+    return found->second.normal ? &found->second : nullptr;
+}
+
+void ButtonPainter::drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y) {
+    // A strip holds its own disabled and pressed frames; a single picture is greyed.
+    const bool strip = picture.width >= 3 * pictureSize;
+    HBITMAP source = (!strip && disabled) ? picture.greyed : picture.normal;
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, source);
+    const int sourceX = strip ? frame * pictureSize : 0;
+    const int width = strip ? pictureSize : picture.width;
+    TransparentBlt(dc, x, y, width, picture.height, memory, sourceX, 0, width, picture.height, transparentColour);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font) {
+    HDC dc = item.hDC;
+    RECT area = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    if (button.isFlat()) {
+        DrawEdge(dc, &area, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    } else {
+        if (focused) {
+            // The focused button carries the heavier frame of the default button.
+            FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            InflateRect(&area, -1, -1);
+        }
+        DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    }
+
+    const std::wstring text = Widen(button.caption());
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE textSize{0, 0};
+    if (!text.empty()) GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &textSize);
+
+    const Picture* image = picture(button.image());
+    const int imageWidth = image ? (image->width >= 3 * pictureSize ? pictureSize : image->width) : 0;
+    const int gap = (image && !text.empty()) ? button.spacing() : 0;
+    const int groupWidth = imageWidth + gap + textSize.cx;
+    const int offset = pressed ? 1 : 0;
+    int x = area.left + (area.right - area.left - groupWidth) / 2 + offset;
+    const int middle = (area.top + area.bottom) / 2 + offset;
+
+    int textX = x;
+    if (image) {
+        const int imageX = button.imageLayout() == ui::ImageLayout::Left ? x : x + textSize.cx + gap;
+        if (button.imageLayout() == ui::ImageLayout::Left) textX = x + imageWidth + gap;
+        drawPicture(dc, *image, disabled ? 1 : (pressed ? 2 : 0), disabled, imageX, middle - image->height / 2);
+    }
+
+    SetBkMode(dc, TRANSPARENT);
+    const int textY = middle - textSize.cy / 2;
+    if (disabled) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        TextOutW(dc, textX + 1, textY + 1, text.c_str(), static_cast<int>(text.size()));
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    } else {
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    }
+    TextOutW(dc, textX, textY, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, oldFont);
+
+    if (focused && !button.isFlat()) {
+        RECT focus = area;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+}  // namespace tovik::win32

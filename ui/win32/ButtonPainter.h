@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+
+#include "ui/Control.h"
+
+namespace tovik::win32 {
+
+// Draws the owner-drawn buttons: the action buttons with their picture beside
+// the text (the picture and text centred as a group, 12 pixels apart) and the
+// flat buttons. Pictures come from the resources; magenta is transparent.
+class ButtonPainter {
+public:
+    explicit ButtonPainter(HINSTANCE instance) : instance_(instance) {}
+    ~ButtonPainter();
+    ButtonPainter(const ButtonPainter&) = delete;
+    ButtonPainter& operator=(const ButtonPainter&) = delete;
+
+    void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font);
+
+private:
+    struct Picture {
+        HBITMAP normal = nullptr;
+        HBITMAP greyed = nullptr;  // for disabled buttons with a single picture
+        int width = 0;
+        int height = 0;
+    };
+    const Picture* picture(int resourceId);
+    void drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y);
+
+    HINSTANCE instance_;
+    std::map<int, Picture> pictures_;
+};
+
+}  // namespace tovik::win32

@@ -1,0 +1,108 @@
+#include "ui/win32/Win32Application.h"
+
+#include "platform/win32/Utf16.h"
+#include "ui/ControlIds.h"
+#include "ui/win32/Win32MainWindow.h"
+
+namespace tovik::win32 {
+
+namespace {
+
+LRESULT CALLBACK applicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Win32Application::Win32Application(HINSTANCE instance) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = applicationWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.lpszClassName = ui::ids::applicationWindowClass;
+    RegisterClassW(&windowClass);
+    // A hidden top-level window of zero size that owns the main window.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    window_ = CreateWindowExW(0, ui::ids::applicationWindowClass, L"Tovik",
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
+                              nullptr, nullptr, instance, nullptr);
+}
+
+Win32Application::~Win32Application() {
+    if (window_) DestroyWindow(window_);
+}
+
+std::string Win32Application::title() const {
+    const int length = GetWindowTextLengthW(window_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window_, text.data(), length + 1);
+    return Narrow(text.data(), copied);
+}
+
+void Win32Application::setTitle(const std::string& text) { SetWindowTextW(window_, Widen(text).c_str()); }
+
+void Win32Application::terminate() {
+    // WM_QUIT ends the main loop, and also closes an open modal box on its way.
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void Win32Application::minimize() {
+    if (main_) main_->showWindow(ui::ShowCommand::Minimize);
+    if (onMinimize) dispatch(onMinimize);
+}
+
+void Win32Application::handle(MSG& message) {
+    if (main_ && main_->previewMessage(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+void Win32Application::run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) handle(message);
+    terminated_ = true;
+}
+
+void Win32Application::processMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave it for the loop that owns the program's end.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            terminated_ = true;
+            return;
+        }
+        handle(message);
+    }
+}
+
+bool Win32Application::waitForMessage(std::uint32_t timeoutMs) {
+    if (terminated_) return false;
+    // Keys, mouse, posted messages, timers, paints, sent messages and hot keys.
+    const DWORD result = MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, 0xFF);
+    return result != WAIT_TIMEOUT;
+}
+
+int Win32Application::box(const std::string& text, const std::string& caption, unsigned flags) {
+    HWND owner = main_ ? main_->handle() : window_;
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags | MB_TOPMOST);
+}
+
+void Win32Application::showMessage(const std::string& text) { box(text, title(), MB_OK); }
+
+void Win32Application::showWarning(const std::string& text) { box(text, "Warnung", MB_OK | MB_ICONWARNING); }
+
+int Win32Application::askQuestion(const std::string& text, const std::string& caption, unsigned flags) {
+    return box(text, caption, flags);
+}
+
+void Win32Application::showError(const std::string& text) { box(text, title(), MB_OK | MB_ICONERROR); }
+
+void Win32Application::setHintHidePause(int ms) {
+    hintHidePause_ = ms;
+    if (main_) main_->setHintHidePause(ms);
+}
+
+}  // namespace tovik::win32

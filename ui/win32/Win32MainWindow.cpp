@@ -1,0 +1,396 @@
+#include "ui/win32/Win32MainWindow.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/Utf16.h"
+#include "res/ResourceIds.h"
+#include "ui/ControlIds.h"
+
+namespace tovik::win32 {
+
+namespace {
+
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int tooltipWidth = 360;
+
+COLORREF toColorRef(ui::Color color) {
+    // 0x80000000 + n names system colour n.
+    if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color);
+}
+
+bool isOwnerDrawn(const ui::Button& button) { return button.isDefault() || button.isCancel() || button.isFlat(); }
+
+unsigned currentShiftState() {
+    unsigned shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ui::ssShift;
+    if (GetKeyState(VK_MENU) < 0) shift |= ui::ssAlt;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ui::ssCtrl;
+    return shift;
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
+                                 bool newerSystem)
+    : form_(form), app_(app), painter_(instance) {
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOVIK));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = ui::ids::mainWindowClass;
+    RegisterClassW(&windowClass);
+
+    // Always on top; on newer systems the main window carries its own
+    // taskbar entry although the application window owns it.
+    const DWORD exStyle = WS_EX_TOPMOST | (newerSystem ? WS_EX_APPWINDOW : 0);
+    RECT outer{0, 0, ui::TForm1::clientWidth, ui::TForm1::clientHeight};
+    AdjustWindowRectEx(&outer, windowStyle, FALSE, exStyle);
+    window_ = CreateWindowExW(exStyle, ui::ids::mainWindowClass, Widen(form_.caption()).c_str(), windowStyle,
+                              CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
+                              nullptr, instance, this);
+    createControls(instance);
+    createTooltips(instance);
+    form_.attachPeer(this);
+}
+
+Win32MainWindow::~Win32MainWindow() {
+    form_.attachPeer(nullptr);
+    for (ui::Control* control : form_.controls()) control->attachPeer(nullptr);
+    for (ui::Timer* timer : form_.timers) timer->attachHost(nullptr);
+    if (window_) DestroyWindow(window_);
+    for (auto& [key, handle] : fonts_) DeleteObject(handle);
+    for (auto& [color, handle] : brushes_) DeleteObject(handle);
+}
+
+HFONT Win32MainWindow::font(const ui::Font& font) {
+    const std::string key = font.face + "|" + std::to_string(font.height) + (font.bold ? "b" : "") +
+                            (font.fixedPitch ? "f" : "");
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second;
+    HFONT handle = CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               (font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH) | FF_DONTCARE, Widen(font.face).c_str());
+    fonts_.emplace(key, handle);
+    return handle;
+}
+
+HBRUSH Win32MainWindow::brush(ui::Color color) {
+    auto found = brushes_.find(color);
+    if (found != brushes_.end()) return found->second;
+    HBRUSH handle = CreateSolidBrush(toColorRef(color));
+    brushes_.emplace(color, handle);
+    return handle;
+}
+
+void Win32MainWindow::createControls(HINSTANCE instance) {
+    for (ui::Control* control : form_.controls()) {
+        if (dynamic_cast<ui::Gauge*>(control)) {
+            // Painted by the window beneath the controls.
+            control->attachPeer(this);
+            continue;
+        }
+        const ui::Rect& r = control->bounds();
+        const wchar_t* windowClassName = L"BUTTON";
+        DWORD style = WS_CHILD;
+        DWORD exStyle = 0;
+        int height = r.height;
+        if (auto* button = dynamic_cast<ui::Button*>(control)) {
+            style |= isOwnerDrawn(*button) ? BS_OWNERDRAW : BS_PUSHBUTTON;
+        } else if (dynamic_cast<ui::CheckBox*>(control)) {
+            style |= BS_CHECKBOX;
+        } else if (auto* text = dynamic_cast<ui::StaticText*>(control)) {
+            windowClassName = L"STATIC";
+            style |= SS_CENTER | SS_NOTIFY;
+            if (text == &form_.stSeconds) style |= SS_SUNKEN;
+        } else if (dynamic_cast<ui::SpinEdit*>(control)) {
+            windowClassName = L"EDIT";
+            style |= ES_LEFT | ES_AUTOHSCROLL;
+            exStyle |= WS_EX_CLIENTEDGE;
+        } else if (dynamic_cast<ui::ComboBox*>(control)) {
+            windowClassName = L"COMBOBOX";
+            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+            height += 16 * 12;  // room for the drop-down list
+        }
+        HWND child = CreateWindowExW(exStyle, windowClassName, Widen(control->caption()).c_str(), style, r.left, r.top,
+                                     r.width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id())),
+                                     instance, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(control->font())), FALSE);
+        children_[control->id()] = child;
+
+        if (auto* box = dynamic_cast<ui::CheckBox*>(control))
+            SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
+            HWND arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                                          WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
+                                          0, 0, 0, window_,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ids::seShutMinutesArrows)),
+                                          instance, nullptr);
+            SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(child), 0);
+            SendMessageW(arrows, UDM_SETRANGE32, static_cast<WPARAM>(spin->minValue()), spin->maxValue());
+        }
+        EnableWindow(child, control->enabled());
+        if (control->visible()) ShowWindow(child, SW_SHOWNA);
+        control->attachPeer(this);
+    }
+}
+
+void Win32MainWindow::createTooltips(HINSTANCE instance) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
+                               nullptr);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, tooltipWidth);
+    for (ui::Control* control : form_.controls()) updateTooltip(*control);
+}
+
+void Win32MainWindow::updateTooltip(ui::Control& control) {
+    auto child = children_.find(control.id());
+    if (!tooltip_ || child == children_.end()) return;
+    std::wstring text = Widen(control.hint());
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(child->second);
+    tool.lpszText = text.data();
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!text.empty() && control.showHint()) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32MainWindow::setHintHidePause(int ms) {
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(ms, 0));
+}
+
+void Win32MainWindow::showFirstTime(int showCommand) {
+    if (form_.onShow) app_.dispatch(form_.onShow);
+    // Centred on the screen at its current size.
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+}
+
+ui::Control* Win32MainWindow::controlOf(HWND child) const {
+    while (child && GetParent(child) != window_) child = GetParent(child);
+    return child ? form_.controlById(GetDlgCtrlID(child)) : nullptr;
+}
+
+bool Win32MainWindow::previewMessage(MSG& message) {
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    switch (message.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            const int key = static_cast<int>(message.wParam);
+            const unsigned shift = currentShiftState();
+            form_.noteFocus(controlOf(GetFocus()));
+            bool consumed = false;
+            app_.dispatch([&] { consumed = form_.previewKeyDown(key, shift); });
+            if (!consumed && key == VK_TAB && (shift & (ui::ssAlt | ui::ssCtrl)) == 0) {
+                if (ui::Control* next = form_.nextTabStop((shift & ui::ssShift) != 0)) next->setFocus();
+                consumed = true;
+            }
+            return consumed;
+        }
+        case WM_CHAR: {
+            if (message.wParam >= 0x80) return false;
+            char key = static_cast<char>(message.wParam);
+            app_.dispatch([&] { key = form_.previewKeyPress(key); });
+            if (key == 0) return true;
+            message.wParam = static_cast<unsigned char>(key);
+            return false;
+        }
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            const int key = static_cast<int>(message.wParam);
+            const unsigned shift = currentShiftState();
+            app_.dispatch([&] { form_.previewKeyUp(key, shift); });
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+void Win32MainWindow::propertyChanged(ui::Control& control, ui::Property what) {
+    if (auto* gauge = dynamic_cast<ui::Gauge*>(&control)) {
+        const ui::Rect& r = gauge->bounds();
+        RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
+        InvalidateRect(window_, &area, TRUE);
+        return;
+    }
+    auto found = children_.find(control.id());
+    if (found == children_.end()) return;
+    HWND child = found->second;
+    switch (what) {
+        case ui::Property::Caption:
+            SetWindowTextW(child, Widen(control.caption()).c_str());
+            break;
+        case ui::Property::Visible:
+            ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
+            break;
+        case ui::Property::Enabled:
+            EnableWindow(child, control.enabled());
+            break;
+        case ui::Property::Checked:
+            if (auto* box = dynamic_cast<ui::CheckBox*>(&control))
+                SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        case ui::Property::Hint:
+            updateTooltip(control);
+            break;
+        default:
+            InvalidateRect(child, nullptr, TRUE);
+            break;
+    }
+}
+
+void Win32MainWindow::focusRequested(ui::Control& control) {
+    auto found = children_.find(control.id());
+    if (found != children_.end()) SetFocus(found->second);
+}
+
+void Win32MainWindow::captionChanged() { SetWindowTextW(window_, Widen(form_.caption()).c_str()); }
+
+void Win32MainWindow::heightChanged() {
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, form_.height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32MainWindow::showWindow(ui::ShowCommand command) { ShowWindow(window_, static_cast<int>(command)); }
+
+int Win32MainWindow::timerId(const ui::Timer& timer) const {
+    for (int i = 0; i < 3; ++i)
+        if (form_.timers[i] == &timer) return i + 1;
+    return 0;
+}
+
+void Win32MainWindow::startTimer(ui::Timer& timer) {
+    // Setting a timer again under the same id starts its period afresh.
+    SetTimer(window_, static_cast<UINT_PTR>(timerId(timer)), static_cast<UINT>(timer.interval()), nullptr);
+}
+
+void Win32MainWindow::stopTimer(ui::Timer& timer) { KillTimer(window_, static_cast<UINT_PTR>(timerId(timer))); }
+
+void Win32MainWindow::paintGauges(HDC dc) {
+    for (ui::Gauge* gauge : {&form_.Gauge2, &form_.Gauge1}) {
+        if (!gauge->visible()) continue;
+        const ui::Rect& r = gauge->bounds();
+        RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
+        FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&area, -1, -1);
+        FillRect(dc, &area, brush(gauge->backColor()));
+        RECT bar = area;
+        bar.right = bar.left + gauge->barWidth(area.right - area.left);
+        if (bar.right > bar.left) FillRect(dc, &bar, brush(gauge->barColor()));
+    }
+}
+
+void Win32MainWindow::onCommand(int id, int code, HWND child) {
+    ui::Control* control = form_.controlById(id);
+    if (!control || child == nullptr) return;
+    if (auto* box = dynamic_cast<ui::CheckBox*>(control)) {
+        if (code == BN_CLICKED) app_.dispatch([box] { box->toggleByUser(); });
+    } else if (dynamic_cast<ui::Button*>(control)) {
+        if (code == BN_CLICKED) app_.dispatch([control] { control->click(); });
+    } else if (dynamic_cast<ui::StaticText*>(control)) {
+        if (code == STN_CLICKED) app_.dispatch([control] { control->click(); });
+        if (code == STN_DBLCLK) app_.dispatch([control] { control->doubleClick(); });
+    } else if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
+        if (code == EN_CHANGE) {
+            wchar_t text[64];
+            const int length = GetWindowTextW(child, text, 64);
+            const std::string typed = Narrow(text, length);
+            app_.dispatch([spin, typed] { spin->setTextByUser(typed); });
+        }
+    } else if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
+        if (code == CBN_EDITCHANGE || code == CBN_SELCHANGE) app_.dispatch([combo] {
+                if (combo->onChange) combo->onChange();
+            });
+    }
+}
+
+LRESULT CALLBACK Win32MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_, &paint);
+            paintGauges(dc);
+            EndPaint(window_, &paint);
+            // The paint handler may wait with messages flowing; it runs after
+            // the paint itself is complete.
+            if (form_.onPaint && !painting_) {
+                painting_ = true;
+                app_.dispatch(form_.onPaint);
+                painting_ = false;
+            }
+            return 0;
+        }
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ui::Control* control = controlOf(reinterpret_cast<HWND>(lParam));
+            ui::Color color = ui::clBtnFace;
+            if (auto* text = dynamic_cast<ui::StaticText*>(control)) color = text->color();
+            SetBkColor(dc, toColorRef(color));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(brush(color));
+        }
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (auto* button = dynamic_cast<ui::Button*>(form_.controlById(static_cast<int>(item.CtlID)))) {
+                painter_.draw(item, *button, font(button->font()));
+                return TRUE;
+            }
+            break;
+        }
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_TIMER: {
+            const auto index = static_cast<size_t>(wParam);
+            if (index >= 1 && index <= 3) {
+                ui::Timer* timer = form_.timers[index - 1];
+                app_.dispatch([timer] { timer->fire(); });
+            }
+            return 0;
+        }
+        case WM_LBUTTONDBLCLK:
+            if (form_.onDblClick) app_.dispatch(form_.onDblClick);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace tovik::win32

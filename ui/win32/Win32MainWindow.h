@@ -1,0 +1,74 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+#include "ui/Timer.h"
+#include "ui/win32/ButtonPainter.h"
+
+namespace tovik::win32 {
+
+// The main window on Windows: a top-level window of class TForm1 with one
+// child window per control (the gauges are painted by the window itself),
+// mirroring the model's properties and turning user input into the model's
+// events through the application's dispatch point.
+class Win32MainWindow : public ui::ControlPeer, public ui::WindowPeer, public ui::TimerHost {
+public:
+    Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner, bool newerSystem);
+    ~Win32MainWindow() override;
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    HWND handle() const { return window_; }
+
+    // Shows the window for the first time: the show handler runs, then the
+    // window is centred on the screen and made visible.
+    void showFirstTime(int showCommand);
+
+    // Key preview: the window's key handlers see every key of the window and
+    // its controls first. True when the message was consumed.
+    bool previewMessage(MSG& message);
+
+    void setHintHidePause(int ms);
+
+    // ui::ControlPeer
+    void propertyChanged(ui::Control& control, ui::Property what) override;
+    void focusRequested(ui::Control& control) override;
+    // ui::WindowPeer
+    void captionChanged() override;
+    void heightChanged() override;
+    void showWindow(ui::ShowCommand command) override;
+    // ui::TimerHost
+    void startTimer(ui::Timer& timer) override;
+    void stopTimer(ui::Timer& timer) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls(HINSTANCE instance);
+    void createTooltips(HINSTANCE instance);
+    void updateTooltip(ui::Control& control);
+    HFONT font(const ui::Font& font);
+    HBRUSH brush(ui::Color color);
+    void paintGauges(HDC dc);
+    void onCommand(int id, int code, HWND child);
+    ui::Control* controlOf(HWND child) const;
+    int timerId(const ui::Timer& timer) const;
+
+    ui::TForm1& form_;
+    ui::Application& app_;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::map<int, HWND> children_;
+    std::map<std::string, HFONT> fonts_;
+    std::map<ui::Color, HBRUSH> brushes_;
+    ButtonPainter painter_;
+    bool painting_ = false;
+};
+
+}  // namespace tovik::win32
