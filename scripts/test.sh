@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both presets and runs every test:
+# the unit tests natively (ctest --preset native), then the end-to-end tests
+# of the real Tovik.exe under Wine (ctest --preset win64) in Xvfb when there
+# is no display. Ends with each suite's ctest summary and the total; exits
+# non-zero when a build or any test fails.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+exec </dev/null
+
+bash scripts/install-deps.sh
+
+for preset in native win64; do
+  echo "== configure and build: $preset"
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j2
+done
+
+logs=build/test-logs
+mkdir -p "$logs"
+
+# Runs one ctest preset, its log kept for the summary. ctest writes the log
+# itself (-O), so no pipe is held open by a program that outlives the run.
+run_suite() {
+  local preset=$1
+  echo "== tests: $preset"
+  rm -f "$logs/$preset.log"
+  ctest --preset "$preset" -O "$logs/$preset.log"
+}
+
+status=0
+run_suite native || status=1
+
+source scripts/wine-env.sh
+trap tovik_wine_stop EXIT
+trap 'exit 130' INT TERM
+if tovik_wine_start; then
+  run_suite win64 || status=1
+else
+  echo "test: the Wine environment did not start" >&2
+  status=1
+fi
+tovik_wine_stop
+
+echo
+echo "== summary"
+passed=0 failed=0
+for preset in native win64; do
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset.log" 2>/dev/null | tail -n 1 || true)
+  if [[ -n $line ]]; then
+    read -r f n < <(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1 \2/' <<<"$line")
+    passed=$((passed + n - f))
+    failed=$((failed + f))
+  elif grep -q 'No tests were found' "$logs/$preset.log" 2>/dev/null; then
+    line="no tests"
+  else
+    line="did not run"
+    status=1
+  fi
+  echo "$preset: $line"
+done
+echo "total: $passed passed, $failed failed"
+exit "$status"
