@@ -7,7 +7,8 @@ Program::Program(ui::Application& application, Platform services)
       platform(services),
       settings(services.registry, services.system, services.clock, services.locale, application),
       counters(services.registry, application),
-      power(Form1, services.power),
+      power(Form1, application, services.system, services.clock, services.locale, services.registry, counters,
+            services.power),
       countdown(Form1, application, services.system, services.locale, counters, power),
       creation(Form1, application, services.system, settings, counters) {
     bindEvents();
@@ -19,7 +20,6 @@ void Program::attachTimers(ui::TimerHost& host) {
 
 // Every event of the window and its controls is bound here and nowhere else.
 void Program::bindEvents() {
-    using engine::PowerAction;
     ui::TForm1& f = Form1;
 
     f.tmCountDown.onTimer = [this] { countdown.tmCountDownTimer(); };
@@ -33,11 +33,11 @@ void Program::bindEvents() {
     f.cbHibernateForPwrOff.onClick = [this] { settings.cbHibernateForPwrOffClick(Form1.cbHibernateForPwrOff); };
     f.onKeyDown = [this](int key, unsigned shift) { settings.FormKeyDown(Form1, key, shift); };
 
-    f.btPwrOff.onClick = [this] { power.PwrOff(PowerAction::PowerOff); };
-    f.btNewStart.onClick = [this] { power.PwrOff(PowerAction::Restart); };
-    f.btLogOff.onClick = [this] { power.PwrOff(PowerAction::LogOff); };
-    f.btHibernate.onClick = [this] { power.PwrOff(PowerAction::Hibernate); };
-    f.btLock.onClick = [this] { power.PwrOff(PowerAction::Lock); };
+    f.btPwrOff.onClick = [this] { power.btPwrOffClick(); };
+    f.btNewStart.onClick = [this] { power.btNewStartClick(); };
+    f.btLogOff.onClick = [this] { power.btLogOffClick(); };
+    f.btHibernate.onClick = [this] { power.btHibernateClick(); };
+    f.btLock.onClick = [this] { power.btLockClick(); };
 
     // Handlers whose behaviour arrives with later work; bound now so that the
     // wiring stays in one place. Each does nothing yet.

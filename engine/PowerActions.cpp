@@ -1,9 +1,53 @@
 #include "engine/PowerActions.h"
 
+#include <iterator>
+
+#include "settings/DateTimeText.h"
+#include "settings/SettingsStore.h"
+
 namespace tovik::engine {
 
+namespace {
+
+using settings::CounterKind;
+
+struct ActionFacts {
+    CounterKind counter;
+    const char* status;        // the line and title while the action runs; none for lock
+    const char* announcement;  // simulation mode; power off names its flags itself
+};
+
+// Codes 1 to 5 in order.
+constexpr ActionFacts actionFacts[] = {
+    {CounterKind::PwrOffCounter, "und tschüss......", nullptr},
+    {CounterKind::RestartCounter, "Es wird neu gestartet...",
+     "Jetzt würde die ExitWindowsEx Prozedur EWX_REBOOT ausgeführt!"},
+    {CounterKind::LogOffCounter, "Melde mich ab...", "Jetzt würde die ExitWindowsEx Prozedur EWX_LOGOFF ausgeführt!"},
+    {CounterKind::HibernateCounter, "Gehe schlafen...", "Jetzt würde die SetSuspendState Prozedur ausgeführt!"},
+    {CounterKind::LockCounter, nullptr, "Jetzt würde die LockWorkStation Prozedur ausgeführt!"},
+};
+
+const ActionFacts* factsOf(PowerAction action) {
+    const auto code = static_cast<unsigned>(action);
+    if (code < 1 || code > std::size(actionFacts)) return nullptr;
+    return &actionFacts[code - 1];
+}
+
+}  // namespace
+
+PowerActions::PowerActions(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
+                           const platform::Clock& clock, const platform::Locale& locale,
+                           platform::Registry& registry, settings::Counters& counters, platform::PowerApi& power)
+    : form_(form),
+      app_(app),
+      system_(system),
+      clock_(clock),
+      locale_(locale),
+      registry_(registry),
+      counters_(counters),
+      power_(power) {}
+
 void PowerActions::PwrOff(PowerAction action) {
-    underWay_ = action;
     form_.tmCountDown.setEnabled(false);
     // An enabled watchdog keeps its running period; a stopped one starts now
     // with the interval it holds.
@@ -12,6 +56,90 @@ void PowerActions::PwrOff(PowerAction action) {
     for (ui::Button* button : {&form_.btOops, &form_.btPwrOff, &form_.btNewStart, &form_.btLogOff, &form_.btLock,
                                &form_.btTimerOff1, &form_.btTimerOff2, &form_.btHibernate})
         button->setEnabled(false);
+
+    const ActionFacts* facts = factsOf(action);
+    if (!facts) return;
+
+    // A count that fails ends the action here, before anything is requested.
+    counters_.BumpCounter(facts->counter);
+
+    if (action == PowerAction::Lock) {
+        // Locking leaves the gauges, the line and the title as they are.
+        if (form_.simulationMode) {
+            app_.showMessage(facts->announcement);
+        } else if (!power_.lockWorkStation()) {
+            app_.showWarning("System nicht erfolgreich gesperrt!");
+        }
+        return;
+    }
+
+    resetGauges();
+    showStatus(facts->status);
+
+    if (form_.simulationMode) {
+        if (action == PowerAction::PowerOff)
+            app_.showMessage(form_.cbForcePwrOff.checked()
+                                 ? "Jetzt würde die ExitWindowsEx Prozedur EWX_POWEROFF+EWX_FORCE ausgeführt und "
+                                   "LastShutDown notiert!"
+                                 : "Jetzt würde die ExitWindowsEx Prozedur EWX_POWEROFF ausgeführt und "
+                                   "LastShutDown notiert!");
+        else
+            app_.showMessage(facts->announcement);
+        return;
+    }
+    request(action);
+}
+
+void PowerActions::resetGauges() {
+    // With an empty bar the upper gauge is a red frame around the status
+    // line, and the frame around the abort button is gone.
+    form_.Gauge1.setProgress(0);
+    form_.Gauge1.setBackColor(ui::clRed);
+    form_.Gauge2.setProgress(0);
+    form_.Gauge2.setBackColor(ui::clBtnFace);
+    form_.Gauge2.setVisible(false);
+}
+
+void PowerActions::showStatus(const char* text) {
+    form_.stSeconds.setCaption(text);
+    app_.setTitle(form_.stSeconds.caption());
+}
+
+void PowerActions::request(PowerAction action) {
+    namespace flags = platform::exitflags;
+    switch (action) {
+    case PowerAction::PowerOff: {
+        // A failed write ends the action before the session is ended.
+        NoteLastShutDown();
+        const unsigned force = form_.cbForcePwrOff.checked() ? flags::Force : 0u;
+        power_.exitWindows(flags::PowerOff | force);
+        break;
+    }
+    case PowerAction::Restart:
+        power_.exitWindows(flags::Reboot);
+        break;
+    case PowerAction::LogOff:
+        power_.exitWindows(flags::LogOff);
+        break;
+    case PowerAction::Hibernate:
+        // The result is not looked at: a refused sleep goes unreported and
+        // the watchdog ends the program as after any other action.
+        power_.setSuspendState(hibernateRather(), false, false);
+        break;
+    case PowerAction::Lock:
+        break;
+    }
+}
+
+bool PowerActions::hibernateRather() const {
+    // Start-up names the button "In den Suspendmodus" on a system that allows
+    // suspend but not hibernation; the request follows that promise. With
+    // neither allowed, hibernation is asked for and the system decides.
+    return system_.hibernateAllowed() || !system_.suspendAllowed();
+}
+
+void PowerActions::NoteLastShutDown() {
+    settings::WriteDiagnosticText(registry_, "LastShutDown", settings::DateTimeText(clock_.now(), locale_));
 }
 
 }  // namespace tovik::engine

@@ -1,29 +1,58 @@
 #pragma once
-#include <optional>
 
 #include "engine/PowerAction.h"
+#include "platform/Clock.h"
+#include "platform/Locale.h"
 #include "platform/PowerApi.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+#include "settings/Counters.h"
+#include "ui/Application.h"
 #include "ui/MainWindow.h"
 
 namespace tovik::engine {
 
 // Carries out every power action of the program: the end of the countdown
-// and the five immediate-action buttons come here.
+// and the five immediate-action buttons come here. In simulation mode each
+// action is only announced in a message box. The program does not end here:
+// the exit watchdog that PwrOff arms ends it.
 class PowerActions {
 public:
-    PowerActions(ui::TForm1& form, platform::PowerApi& power) : form_(form), power_(power) {}
+    PowerActions(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
+                 const platform::Clock& clock, const platform::Locale& locale, platform::Registry& registry,
+                 settings::Counters& counters, platform::PowerApi& power);
 
-    // Stops the countdown, arms the exit watchdog, enables the shutdown right
-    // and disables the action buttons. The requests to the system itself
-    // arrive with the power-actions work; until then nothing more happens.
+    // Stops the countdown, arms the exit watchdog, enables the shutdown right,
+    // disables the action buttons, then counts, shows and requests the action.
+    // A code outside 1 to 5 stops after the buttons. A failed count or
+    // LastShutDown write ends it before any request to the system.
     void PwrOff(PowerAction action);
 
-    // The action the last PwrOff started, if any.
-    std::optional<PowerAction> actionUnderWay() const { return underWay_; }
+    void btPwrOffClick() { PwrOff(PowerAction::PowerOff); }
+    void btNewStartClick() { PwrOff(PowerAction::Restart); }
+    void btLogOffClick() { PwrOff(PowerAction::LogOff); }
+    void btHibernateClick() { PwrOff(PowerAction::Hibernate); }
+    void btLockClick() { PwrOff(PowerAction::Lock); }
+
+    // Writes the current date-time text as LastShutDown into the diagnostic key.
+    void NoteLastShutDown();
 
 private:
-    std::optional<PowerAction> underWay_;
+    void resetGauges();
+    void showStatus(const char* text);
+    // Codes 1 to 4: the request to the system.
+    void request(PowerAction action);
+    // Hibernate where the system allows it; a system that offers suspend
+    // alone gets the suspend its button names.
+    bool hibernateRather() const;
+
     ui::TForm1& form_;
+    ui::Application& app_;
+    const platform::SystemInfo& system_;
+    const platform::Clock& clock_;
+    const platform::Locale& locale_;
+    platform::Registry& registry_;
+    settings::Counters& counters_;
     platform::PowerApi& power_;
 };
 

@@ -90,16 +90,4 @@ std::string Win32Locale::formatLongTime(const platform::LocalDateTime& when) con
     return length > 1 ? Narrow(text, length - 1) : std::string();
 }
 
-void Win32Power::enableShutdownPrivilege() {
-    HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token);
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    DWORD returnLength = 0;
-    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, &returnLength);
-    if (token) CloseHandle(token);
-}
-
 }  // namespace tovik::win32

@@ -2,8 +2,9 @@
 
 #include "platform/Clock.h"
 #include "platform/Locale.h"
-#include "platform/PowerApi.h"
 #include "platform/SystemInfo.h"
+// The entry point takes the power requests from here too.
+#include "platform/win32/Win32Power.h"
 
 namespace tovik::win32 {
 
@@ -28,11 +29,6 @@ public:
     std::string decimalSeparator() const override;
     std::string formatShortDate(const platform::LocalDateTime& when) const override;
     std::string formatLongTime(const platform::LocalDateTime& when) const override;
-};
-
-class Win32Power : public platform::PowerApi {
-public:
-    void enableShutdownPrivilege() override;
 };
 
 }  // namespace tovik::win32

@@ -41,11 +41,29 @@ public:
     std::string formatLongTime(const platform::LocalDateTime& when) const override;
 };
 
-// Records every request in order.
+// Records every request in order, with its arguments: "privilege",
+// "exitWindows(12)", "setSuspendState(1,0,0)", "lockWorkStation". The results
+// of the two requests that have one are set by the test.
 class RecordingPower : public platform::PowerApi {
 public:
     std::vector<std::string> calls;
+    bool suspendResult = true;
+    bool lockResult = true;
+
     void enableShutdownPrivilege() override { calls.push_back("privilege"); }
+    void exitWindows(unsigned flags) override { calls.push_back("exitWindows(" + std::to_string(flags) + ")"); }
+    bool setSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override {
+        calls.push_back("setSuspendState(" + flag(hibernate) + "," + flag(forceCritical) + "," +
+                        flag(disableWakeEvent) + ")");
+        return suspendResult;
+    }
+    bool lockWorkStation() override {
+        calls.push_back("lockWorkStation");
+        return lockResult;
+    }
+
+private:
+    static std::string flag(bool on) { return on ? "1" : "0"; }
 };
 
 }  // namespace tovik::test

@@ -36,11 +36,13 @@ TEST(GraceCountdown, DefaultRunFromFirstToLastTick) {
     EXPECT_TRUE(f.btOops.enabled());
     h.loop.advance(100);
     EXPECT_EQ(f.remainingTicks, 0);
-    EXPECT_EQ(f.stSeconds.caption(), "Noch 0,0s bis Feierabend Büro");
-    EXPECT_EQ(h.loop.title(), "0,0 Sekunden");
+    // The last tick's line gives way at once to the power off's status.
+    EXPECT_EQ(f.stSeconds.caption(), "und tschüss......");
+    EXPECT_EQ(h.loop.title(), "und tschüss......");
     EXPECT_EQ(f.Gauge1.progress(), 0);
-    // Exactly one power action: the countdown stops and the buttons are disabled.
-    EXPECT_EQ(h.power.calls, std::vector<std::string>{"privilege"});
+    // Exactly one power action: the countdown stops, the buttons are disabled
+    // and the forced power off (the default option) is requested.
+    EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "exitWindows(12)"}));
     EXPECT_FALSE(f.tmCountDown.enabled());
     EXPECT_TRUE(allActionButtonsDisabled(f));
 
@@ -123,11 +125,10 @@ TEST(GraceCountdown, EndActionFollowsRestartModeThenTheEnabledCheckedHibernateBo
                     f.cbHibernateForPwrOff.setChecked(checked);
                     h.loop.advance(30000);
                     // Exactly one action, and the visibility of the box plays no part.
-                    EXPECT_EQ(h.power.calls.size(), 1u);
-                    const auto expected = restart                ? engine::PowerAction::Restart
-                                          : (enabled && checked) ? engine::PowerAction::Hibernate
-                                                                 : engine::PowerAction::PowerOff;
-                    EXPECT_EQ(h.program->power.actionUnderWay(), expected)
+                    const std::string expected = restart                ? "exitWindows(2)"
+                                                 : (enabled && checked) ? "setSuspendState(1,0,0)"
+                                                                        : "exitWindows(12)";
+                    EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", expected}))
                         << restart << visible << enabled << checked;
                 }
 }
@@ -223,7 +224,7 @@ TEST(GraceCountdown, EnterStartsNoActionOutsideAFocusedButton) {
     EXPECT_TRUE(h.power.calls.empty());
     f.btLock.setFocus();
     EXPECT_TRUE(f.previewKeyDown(ui::VK_RETURN_KEY, 0));
-    EXPECT_EQ(h.power.calls.size(), 1u);
+    EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "lockWorkStation"}));
 }
 
 TEST(GraceCountdown, OlderSystemsLeaveTheCaptionAlone) {

@@ -1,0 +1,57 @@
+#include "platform/win32/Win32Power.h"
+
+#include <windows.h>
+
+namespace tovik::win32 {
+
+namespace {
+
+// BOOLEAN SetSuspendState(BOOLEAN Hibernate, BOOLEAN ForceCritical, BOOLEAN DisableWakeEvent)
+using SetSuspendStateProc = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+
+// Empty until the first successful lookup; lives as long as the process.
+SetSuspendStateProc cachedSetSuspendState = nullptr;
+
+}  // namespace
+
+void* GetProcFromModule(const char* moduleName, const char* procedureName) {
+    HMODULE module = GetModuleHandleA(moduleName);
+    if (!module) module = LoadLibraryA(moduleName);
+    if (!module) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(module, procedureName));
+}
+
+bool CallSetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
+    if (!cachedSetSuspendState)
+        cachedSetSuspendState =
+            reinterpret_cast<SetSuspendStateProc>(GetProcFromModule("POWRPROF.dll", "SetSuspendState"));
+    if (!cachedSetSuspendState) return false;
+    return cachedSetSuspendState(hibernate ? TRUE : FALSE, forceCritical ? TRUE : FALSE,
+                                 disableWakeEvent ? TRUE : FALSE) != FALSE;
+}
+
+void Win32Power::enableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token);
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    DWORD returnLength = 0;
+    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, &returnLength);
+    if (token) CloseHandle(token);
+}
+
+void Win32Power::exitWindows(unsigned flags) {
+    static_assert(platform::exitflags::LogOff == EWX_LOGOFF && platform::exitflags::Reboot == EWX_REBOOT &&
+                  platform::exitflags::Force == EWX_FORCE && platform::exitflags::PowerOff == EWX_POWEROFF);
+    ExitWindowsEx(flags, 0);
+}
+
+bool Win32Power::setSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
+    return CallSetSuspendState(hibernate, forceCritical, disableWakeEvent);
+}
+
+bool Win32Power::lockWorkStation() { return LockWorkStation() != FALSE; }
+
+}  // namespace tovik::win32
