@@ -5,6 +5,7 @@
 #include "platform/win32/Utf16.h"
 #include "res/ResourceIds.h"
 #include "ui/ControlIds.h"
+#include "ui/Taskbar.h"
 
 namespace tovik::win32 {
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int tooltipWidth = 360;
+constexpr int spinArrowsWidth = 17;
 
 COLORREF toColorRef(ui::Color color) {
     // 0x80000000 + n names system colour n.
@@ -32,8 +34,8 @@ unsigned currentShiftState() {
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
-                                 bool newerSystem)
-    : form_(form), app_(app), painter_(instance) {
+                                 const platform::SystemInfo& system)
+    : form_(form), app_(app), system_(system), owner_(owner), painter_(instance) {
     WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProc;
@@ -44,9 +46,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     windowClass.lpszClassName = ui::ids::mainWindowClass;
     RegisterClassW(&windowClass);
 
-    // Always on top; on newer systems the main window carries its own
-    // taskbar entry although the application window owns it.
-    const DWORD exStyle = WS_EX_TOPMOST | (newerSystem ? WS_EX_APPWINDOW : 0);
+    const DWORD exStyle = createParamsExStyle();
     RECT outer{0, 0, ui::TForm1::clientWidth, ui::TForm1::clientHeight};
     AdjustWindowRectEx(&outer, windowStyle, FALSE, exStyle);
     window_ = CreateWindowExW(exStyle, ui::ids::mainWindowClass, Widen(form_.caption()).c_str(), windowStyle,
@@ -55,6 +55,28 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     createControls(instance);
     createTooltips(instance);
     form_.attachPeer(this);
+}
+
+DWORD Win32MainWindow::createParamsExStyle() const {
+    // Always on top; on newer systems the main window carries its own
+    // taskbar entry although the application window owns it.
+    return ui::MainWindowExStyle(WS_EX_TOPMOST, platform::IsNewerWindows(system_));
+}
+
+LRESULT Win32MainWindow::WMSysCommand(WPARAM wParam, LPARAM lParam) {
+    switch (ui::WMSysCommandRoute(static_cast<unsigned>(wParam), platform::IsNewerWindows(system_))) {
+        case ui::SystemCommandRoute::OwnWindowThenHideOwner: {
+            const LRESULT result = DefWindowProcW(window_, WM_SYSCOMMAND, wParam, lParam);
+            ShowWindow(owner_, SW_HIDE);
+            return result;
+        }
+        case ui::SystemCommandRoute::MinimizeApplication:
+            app_.minimize();
+            return 0;
+        case ui::SystemCommandRoute::DefaultProcedure:
+            break;
+    }
+    return DefWindowProcW(window_, WM_SYSCOMMAND, wParam, lParam);
 }
 
 Win32MainWindow::~Win32MainWindow() {
@@ -124,13 +146,23 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
         if (auto* box = dynamic_cast<ui::CheckBox*>(control))
             SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
-            HWND arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                                          WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
-                                          0, 0, 0, window_,
+            // The arrows sit inside the field's right edge, so the field keeps
+            // its whole place; the text stops short of them.
+            RECT inside;
+            GetClientRect(child, &inside);
+            HWND arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                                          inside.right - spinArrowsWidth, 0, spinArrowsWidth, inside.bottom, child,
                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ids::seShutMinutesArrows)),
                                           instance, nullptr);
-            SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(child), 0);
             SendMessageW(arrows, UDM_SETRANGE32, static_cast<WPARAM>(spin->minValue()), spin->maxValue());
+            SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, spinArrowsWidth + 1));
+        }
+        if (dynamic_cast<ui::ComboBox*>(control)) {
+            // A combo box takes its text only after creation; its selection
+            // field is as high as the designed control, the list items 16.
+            SendMessageW(child, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.height - 6);
+            SendMessageW(child, CB_SETITEMHEIGHT, 0, 16);
+            SetWindowTextW(child, Widen(control->caption()).c_str());
         }
         EnableWindow(child, control->enabled());
         if (control->visible()) ShowWindow(child, SW_SHOWNA);
@@ -174,8 +206,11 @@ void Win32MainWindow::showFirstTime(int showCommand) {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(window_, showCommand);
+    const bool minimized = showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED ||
+                           showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_FORCEMINIMIZE;
+    ShowWindow(window_, minimized ? SW_SHOWNORMAL : showCommand);
     UpdateWindow(window_);
+    if (minimized) app_.minimize();
 }
 
 ui::Control* Win32MainWindow::controlOf(HWND child) const {
@@ -381,6 +416,13 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             }
             return 0;
         }
+        case WM_SYSCOMMAND:
+            return WMSysCommand(wParam, lParam);
+        case WM_SHOWWINDOW:
+            // The application window is shown whenever the main window is
+            // (not when its owner brings it back, lParam then names why).
+            if (wParam && lParam == 0 && owner_ && !IsWindowVisible(owner_)) ShowWindow(owner_, SW_SHOWNOACTIVATE);
+            break;
         case WM_LBUTTONDBLCLK:
             if (form_.onDblClick) app_.dispatch(form_.onDblClick);
             return 0;
