@@ -13,10 +13,9 @@ protected:
     // shows (empty when none came); Tovik is ended right after, long before
     // any countdown could run out.
     std::string firstCountdownText(std::wstring_view arguments) {
-        if (!start(arguments)) return "(no main window)";
-        const Window line = control(ids::stSeconds);
         TextTimeline timeline;
-        timeline.start(line, 2ms);
+        if (!start(arguments, [&](const Window& created) { timeline.start(created.child(ids::stSeconds), 2ms); }))
+            return "(no main window)";
         std::string first;
         waitUntil(
             [&] {

@@ -42,10 +42,11 @@ protected:
     }
 
     void watchUntil(std::wstring_view arguments, const std::function<bool(const std::string&)>& enough) {
-        ASSERT_TRUE(start(arguments));
-        line.start(control(ids::stSeconds));
-        taskbar.start(owner());
-        caption.start(main);
+        ASSERT_TRUE(start(arguments, [&](const Window& created) {
+            line.start(created.child(ids::stSeconds));
+            taskbar.start(created.owner());
+            caption.start(created);
+        }));
         const std::string last = waitForText(control(ids::stSeconds), enough, 20s);
         line.stop();
         taskbar.stop();
@@ -154,9 +155,8 @@ protected:
 // The last tick turns the line into the power-off status at once: "Noch 0,0s"
 // is written and replaced within the same tick.
 TEST_F(SimulatedCountdown, EndAnnouncesThePowerOffDisablesTheActionsAndEndsThreeSecondsLater) {
-    ASSERT_TRUE(start());
     TextTimeline line;
-    line.start(control(ids::stSeconds));
+    ASSERT_TRUE(start(L"", [&](const Window& created) { line.start(created.child(ids::stSeconds)); }));
     const std::string status = "und tschüss......";
     const std::string shown =
         waitForText(control(ids::stSeconds), [&](const std::string& t) { return t == status; }, 25s);

@@ -1,5 +1,7 @@
 #include "tests/e2e/Driver.h"
 
+#include "ui/ControlIds.h"
+
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -643,6 +645,19 @@ Window TovikProcess::waitForMainWindow(Millis timeout) {
             return found || !running();
         },
         timeout, 5ms);
+    return found;
+}
+
+Window TovikProcess::waitForMainWindowCreated(Millis timeout) {
+    Window found;
+    waitUntil(
+        [&] {
+            const Window candidate = process_ ? findTopLevel(processId_, L"TForm1", false) : Window();
+            // The last control is created last.
+            if (candidate && GetDlgItem(candidate.handle(), tovik::ui::ids::lastControl)) found = candidate;
+            return found || !running();
+        },
+        timeout, 2ms);
     return found;
 }
 

@@ -223,6 +223,9 @@ public:
     // when it did not appear in time or the process ended.
     Window waitForMainWindow(Millis timeout = 15s);
     Window mainWindow() const;
+    // The main window as soon as it and its controls exist, shown or not (it
+    // is created before the program reads its settings and starts counting).
+    Window waitForMainWindowCreated(Millis timeout = 15s);
     // The visible message box of the process, or an empty one after the time-out.
     MessageBoxView waitForMessageBox(Millis timeout = 10s) const;
 

@@ -16,10 +16,11 @@ using EnglishRegionalSettings = TovikTest;
 TEST_F(EnglishRegionalSettings, CountdownUsesTheDecimalPoint) {
     ASSERT_TRUE(englishRegionalSettings())
         << "this test needs Wine started with LANG=en_US.UTF-8 (its ctest entry sets it)";
-    ASSERT_TRUE(start());
     TextTimeline line, taskbar;
-    line.start(control(ids::stSeconds));
-    taskbar.start(owner());
+    ASSERT_TRUE(start(L"", [&](const Window& created) {
+        line.start(created.child(ids::stSeconds));
+        taskbar.start(created.owner());
+    }));
     const auto reached = waitForTicksAtMost(45, 5s);
     tovik.kill();
     line.stop();

@@ -16,10 +16,11 @@ protected:
 };
 
 TEST_F(OlderWindows, CaptionStaysWhileTheTaskbarTextCountsDown) {
-    ASSERT_TRUE(start());
     TextTimeline caption, taskbar;
-    caption.start(main);
-    taskbar.start(owner());
+    ASSERT_TRUE(start(L"", [&](const Window& created) {
+        caption.start(created);
+        taskbar.start(created.owner());
+    }));
     const auto reached = waitForTicksAtMost(40, 5s);
     tovik.kill();
     caption.stop();

@@ -65,6 +65,15 @@ Window TovikTest::start(std::wstring_view arguments) {
     return main;
 }
 
+Window TovikTest::start(std::wstring_view arguments, const std::function<void(const Window&)>& whenCreated) {
+    tovik.start(arguments);
+    const Window created = tovik.waitForMainWindowCreated(15s);
+    if (!created) return {};
+    whenCreated(created);
+    main = tovik.waitForMainWindow(15s);
+    return main;
+}
+
 std::string TovikTest::waitForText(const Window& window, const std::function<bool(const std::string&)>& condition,
                                    Millis timeout) {
     std::string text;

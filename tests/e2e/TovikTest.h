@@ -55,6 +55,10 @@ protected:
     // Starts Tovik.exe and waits for its main window. Check the result with
     // ASSERT_TRUE(start(...)).
     Window start(std::wstring_view arguments = L"");
+    // The same, but calls whenCreated with the main window as soon as it and
+    // its controls exist, before the countdown's first tick, so that the
+    // whole countdown can be watched.
+    Window start(std::wstring_view arguments, const std::function<void(const Window&)>& whenCreated);
     Window control(int id) const { return main.child(id); }
     Window owner() const { return main.owner(); }
 
