@@ -1,12 +1,17 @@
-// Entry point of Tovik.exe: wires the Windows implementations of the
-// platform seam and the toolkit to the program, shows the main window and
-// runs the message loop. The exit code is 0 on every way out.
+// Entry point of Tovik.exe: takes the single-instance guard, wires the
+// Windows implementations of the platform seam and the toolkit to the
+// program, shows the main window and runs the message loop. The exit code
+// is 0 on every way out.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/SingleInstanceGuard.h"
 #include "platform/win32/Utf16.h"
+#include "platform/win32/Win32NamedLock.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
 #include "ui/win32/Win32Application.h"
@@ -14,20 +19,24 @@
 
 using namespace tovik;
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+namespace {
+
+void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& system, app::SingleInstanceGuard& guard) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    win32::Win32SystemInfo system;
     win32::Win32Clock clock;
     win32::Win32Locale locale;
     win32::Win32Power power;
     platform::win32::Win32Registry registry;
 
     win32::Win32Application application(instance);
+    application.onEndSession = [&guard] { guard.close(); };
+    // Out of the taskbar on newer systems, before the main window exists.
+    application.arrangeTaskbar(platform::IsNewerWindows(system));
+
     app::Program program(application, app::Platform{system, clock, locale, power, registry});
-    win32::Win32MainWindow window(instance, program.Form1, application, application.handle(),
-                                  platform::IsNewerWindows(system));
+    win32::Win32MainWindow window(instance, program.Form1, application, application.handle(), system);
     application.setMainWindow(&window);
     program.attachTimers(window);
 
@@ -36,5 +45,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     window.showFirstTime(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
     application.run();
+    application.setMainWindow(nullptr);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    try {
+        // First of all: one copy per executable name in the logon session. A
+        // second copy ends here, before any window, setting or counter.
+        win32::Win32SystemInfo system;
+        win32::Win32NamedLocks locks;
+        app::SingleInstanceGuard guard(locks, system.executablePath());
+        if (guard.refused()) return 0;
+
+        runProgram(instance, showCommand, system, guard);
+    } catch (...) {
+        // Nothing the program could still show; it ends like any other run.
+    }
     return 0;
 }

@@ -2,21 +2,14 @@
 
 #include "platform/win32/Utf16.h"
 #include "ui/ControlIds.h"
+#include "ui/Taskbar.h"
 #include "ui/win32/Win32MainWindow.h"
 
 namespace tovik::win32 {
 
-namespace {
-
-LRESULT CALLBACK applicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
 Win32Application::Win32Application(HINSTANCE instance) {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = applicationWindowProc;
+    windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = ui::ids::applicationWindowClass;
@@ -26,7 +19,7 @@ Win32Application::Win32Application(HINSTANCE instance) {
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     window_ = CreateWindowExW(0, ui::ids::applicationWindowClass, L"Tovik",
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
-                              nullptr, nullptr, instance, nullptr);
+                              nullptr, nullptr, instance, this);
 }
 
 Win32Application::~Win32Application() {
@@ -48,9 +41,79 @@ void Win32Application::terminate() {
     PostQuitMessage(0);
 }
 
+void Win32Application::arrangeTaskbar(bool newerSystem) {
+    const auto exStyle = static_cast<std::uint32_t>(GetWindowLongW(window_, GWL_EXSTYLE));
+    SetWindowLongW(window_, GWL_EXSTYLE, static_cast<LONG>(ui::ApplicationWindowExStyle(exStyle, newerSystem)));
+}
+
 void Win32Application::minimize() {
-    if (main_) main_->showWindow(ui::ShowCommand::Minimize);
+    // Minimising the application window hides the main window it owns; on
+    // older systems the application's taskbar entry is then the only trace
+    // of the program. The minimise handler runs afterwards.
+    ShowWindow(window_, SW_MINIMIZE);
     if (onMinimize) dispatch(onMinimize);
+}
+
+void Win32Application::keepMainWindowWithApplication(WPARAM sizeKind) {
+    HWND mainWindow = main_ ? main_->handle() : nullptr;
+    if (!mainWindow) return;
+    // A minimised owner takes the windows it owns off the screen, and its
+    // restore brings them back. Where the system leaves that undone, it is
+    // done here; only a window hidden here is shown here again.
+    if (sizeKind == SIZE_MINIMIZED) {
+        if (IsWindowVisible(mainWindow)) {
+            ShowWindow(mainWindow, SW_HIDE);
+            mainHiddenByMinimize_ = true;
+        }
+    } else if (mainHiddenByMinimize_) {
+        mainHiddenByMinimize_ = false;
+        if (!IsWindowVisible(mainWindow)) ShowWindow(mainWindow, SW_SHOW);
+    }
+}
+
+LRESULT CALLBACK Win32Application::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<Win32Application*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Application::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SYSCOMMAND:
+            // The application's own taskbar entry (older systems): a minimise
+            // there minimises the application as a whole.
+            if ((static_cast<unsigned>(wParam) & ui::syscmd::mask) == ui::syscmd::minimize) {
+                minimize();
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            keepMainWindowWithApplication(wParam);
+            break;
+        case WM_CLOSE:
+            // Closing the application closes its main window.
+            if (main_ && main_->handle()) {
+                PostMessageW(main_->handle(), WM_CLOSE, 0, 0);
+                return 0;
+            }
+            break;
+        case WM_ENDSESSION:
+            // The system ends the process once every window has seen this;
+            // end it here with the program's exit code, 0.
+            if (wParam) {
+                if (onEndSession) onEndSession();
+                ExitProcess(0);
+            }
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void Win32Application::handle(MSG& message) {

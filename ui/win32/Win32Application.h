@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/Application.h"
@@ -12,7 +13,9 @@ class Win32MainWindow;
 
 // The application on Windows: a hidden owner window whose text is the
 // application's title, the message loop with the window's key preview, and
-// the modal boxes.
+// the modal boxes. The owner window ("application window") has zero size and
+// is shown whenever the main window is; on older systems its taskbar entry
+// is the program's.
 class Win32Application : public ui::Application {
 public:
     explicit Win32Application(HINSTANCE instance);
@@ -23,6 +26,14 @@ public:
 
     // Processes messages until the application is terminated.
     void run();
+
+    // Start-up, before the main window is created: on newer systems the
+    // application window becomes a tool window, so it gets no taskbar entry
+    // even while it is shown.
+    void arrangeTaskbar(bool newerSystem);
+
+    // Runs when the session ends, right before the process ends with exit code 0.
+    std::function<void()> onEndSession;
 
     std::string title() const override;
     void setTitle(const std::string& text) override;
@@ -40,6 +51,10 @@ public:
     int hintHidePause() const override { return hintHidePause_; }
 
 private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Hides or shows the main window as the application window is minimised or restored.
+    void keepMainWindowWithApplication(WPARAM sizeKind);
     // Hands one message to the window's key preview, then to its window.
     void handle(MSG& message);
     int box(const std::string& text, const std::string& caption, unsigned flags);
@@ -47,6 +62,7 @@ private:
     HWND window_ = nullptr;
     Win32MainWindow* main_ = nullptr;
     bool terminated_ = false;
+    bool mainHiddenByMinimize_ = false;
     int hintHidePause_ = 2500;
 };
 

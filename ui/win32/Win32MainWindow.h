@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SystemInfo.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/Timer.h"
@@ -18,7 +19,10 @@ namespace tovik::win32 {
 // events through the application's dispatch point.
 class Win32MainWindow : public ui::ControlPeer, public ui::WindowPeer, public ui::TimerHost {
 public:
-    Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner, bool newerSystem);
+    // `owner` is the application window; `system` answers at each use
+    // whether the taskbar arrangement of newer systems applies.
+    Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
+                    const platform::SystemInfo& system);
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -26,7 +30,9 @@ public:
     HWND handle() const { return window_; }
 
     // Shows the window for the first time: the show handler runs, then the
-    // window is centred on the screen and made visible.
+    // window is centred on the screen and made visible. A minimising show
+    // command (a shortcut set to run minimised) shows the window normally
+    // and then minimises the application.
     void showFirstTime(int showCommand);
 
     // Key preview: the window's key handlers see every key of the window and
@@ -49,6 +55,9 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The creation parameters' extended style (CreateParams).
+    DWORD createParamsExStyle() const;
+    LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
 
     void createControls(HINSTANCE instance);
     void createTooltips(HINSTANCE instance);
@@ -62,6 +71,8 @@ private:
 
     ui::TForm1& form_;
     ui::Application& app_;
+    const platform::SystemInfo& system_;
+    HWND owner_ = nullptr;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::map<int, HWND> children_;
