@@ -136,7 +136,7 @@ protected:
 };
 
 TEST_F(OlderTaskbar, ApplicationWindowIsShownWithTheMainWindowAndCarriesTheCountdown) {
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(start(L"100"));
     const Window app = owner();
     ASSERT_TRUE(app);
     EXPECT_TRUE(shown(app)) << "the application window, owner of the taskbar entry, is hidden";
@@ -146,15 +146,14 @@ TEST_F(OlderTaskbar, ApplicationWindowIsShownWithTheMainWindowAndCarriesTheCount
 
     TextTimeline entry;
     entry.start(app);
-    const auto reached = waitForTicksAtMost(45, 5s);
+    const auto reached = waitForTicksAtMost(985, 5s);
     const std::string caption = main.text();
-    pressKeyInTovik(VK_ESCAPE);  // nothing reaches a power action
     entry.stop();
     ASSERT_TRUE(reached);
     EXPECT_EQ(caption, "Computer mit einem Click ausschalten");
-    bool counting = false;
-    for (const auto& e : entry.entries()) counting = counting || e.text.find(" Sekunden") != std::string::npos;
-    EXPECT_TRUE(counting) << entry.describe();
+    int counting = 0;
+    for (const auto& e : entry.entries()) counting += e.text.find(" Sekunden") != std::string::npos;
+    EXPECT_GE(counting, 5) << entry.describe();
 }
 
 TEST_F(OlderTaskbar, MinimisingTheMainWindowMinimisesTheApplication) {
