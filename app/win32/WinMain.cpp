@@ -28,7 +28,7 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
     win32::Win32Clock clock;
     win32::Win32Locale locale;
     win32::Win32Power power;
-    platform::win32::Win32Registry registry;
+    win32::Win32Registry registry;
 
     win32::Win32Application application(instance);
     application.onEndSession = [&guard] { guard.close(); };

@@ -8,10 +8,13 @@
 #include <cstring>
 #include <vector>
 
-namespace tovik::platform::win32 {
+namespace tovik::win32 {
 
-using tovik::win32::Narrow;
-using tovik::win32::Widen;
+using platform::RegistryHive;
+using platform::RegistryKey;
+using platform::RegistryValue;
+using platform::noRegistryKey;
+namespace regtype = platform::regtype;
 
 namespace {
 
@@ -92,4 +95,4 @@ bool Win32Registry::setValue(RegistryKey key, const std::string& name, const Reg
 
 void Win32Registry::closeKey(RegistryKey key) { RegCloseKey(handleOf(key)); }
 
-}  // namespace tovik::platform::win32
+}  // namespace tovik::win32
