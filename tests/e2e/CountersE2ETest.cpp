@@ -22,14 +22,8 @@ protected:
 TEST_F(Counters, RunCounterStoredAsTextStopsTheStartWithAnErrorBoxAndNoCountdown) {
     reg::setString(HKEY_CURRENT_USER, reg::settingsKey, L"RunCounter", "5");
     tovik.start();
-    const MessageBoxView box = tovik.waitForMessageBox(15s);
-    ASSERT_TRUE(box) << "no error box";
-    const Window application = findTopLevel(tovik.id(), ids::applicationWindowClass, false);
-    ASSERT_TRUE(application);
-    EXPECT_EQ(box.text(), "Ungültiger Datentyp für 'RunCounter'");
-    EXPECT_EQ(box.caption(), application.text()) << "the caption is not the application title";
-    EXPECT_EQ(box.buttonTexts(), std::vector<std::string>{"OK"});
-    EXPECT_EQ(box.icon(), IconKind::Error) << toString(box.icon());
+    const MessageBoxView box = expectErrorBox("Ungültiger Datentyp für 'RunCounter'");
+    ASSERT_TRUE(box);
     box.answer(IDOK);
 
     main = tovik.waitForMainWindow(5s);

@@ -266,20 +266,13 @@ TEST_F(Settings, NextStartCountsTheRunKeepsTheInstallDateAndRewritesTheInstallDi
 TEST_F(Settings, ForcePwrOffStoredAsTextStopsTheStartWithAnErrorBox) {
     reg::setString(HKEY_CURRENT_USER, reg::settingsKey, L"ForcePwrOff", "1");
     tovik.start();
-    const MessageBoxView box = tovik.waitForMessageBox(15s);
-    ASSERT_TRUE(box) << "no error box";
-    const Window application = findTopLevel(tovik.id(), ids::applicationWindowClass, false);
-    ASSERT_TRUE(application);
-    EXPECT_EQ(box.text(), "Ungültiger Datentyp für 'ForcePwrOff'");
-    EXPECT_EQ(box.caption(), application.text()) << "the caption is not the application title";
-    EXPECT_FALSE(box.caption().empty());
-    EXPECT_EQ(box.buttonTexts(), std::vector<std::string>{"OK"});
-    EXPECT_EQ(box.icon(), IconKind::Error) << toString(box.icon());
+    const MessageBoxView box = expectErrorBox("Ungültiger Datentyp für 'ForcePwrOff'");
+    ASSERT_TRUE(box);
     answerAndWaitForClose(box, IDOK);
 
     main = tovik.waitForMainWindow(5s);
     ASSERT_TRUE(main) << "the window does not show after the error";
-    EXPECT_EQ(main.owner(), application);
+    EXPECT_EQ(main.owner(), findTopLevel(tovik.id(), ids::applicationWindowClass, false));
     // Start-up ended at the option: no countdown runs, the line keeps its
     // design text and no watchdog ends the program.
     const Window line = control(ids::stSeconds);

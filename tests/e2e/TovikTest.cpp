@@ -115,4 +115,18 @@ std::optional<DWORD> TovikTest::counter(const wchar_t* name) const {
     return reg::getDword(HKEY_CURRENT_USER, reg::settingsKey, name);
 }
 
+MessageBoxView TovikTest::expectErrorBox(const std::string& text) {
+    MessageBoxView box = tovik.waitForMessageBox(15s);
+    EXPECT_TRUE(box) << "no error box";
+    if (!box) return box;
+    const Window application = findTopLevel(tovik.id(), ids::applicationWindowClass, false);
+    EXPECT_TRUE(application);
+    EXPECT_EQ(box.text(), text);
+    EXPECT_EQ(box.caption(), application.text()) << "the caption is not the application title";
+    EXPECT_FALSE(box.caption().empty());
+    EXPECT_EQ(box.buttonTexts(), std::vector<std::string>{"OK"});
+    EXPECT_EQ(box.icon(), IconKind::Error) << toString(box.icon());
+    return box;
+}
+
 }  // namespace tovik::e2e

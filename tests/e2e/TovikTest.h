@@ -77,6 +77,10 @@ protected:
 
     std::optional<DWORD> counter(const wchar_t* name) const;
 
+    // Waits for Tovik's error box and checks it: the text, the error icon, a
+    // lone OK button and the application title as caption. Leaves it open.
+    MessageBoxView expectErrorBox(const std::string& text);
+
     TovikProcess tovik;
     Window main;
 
