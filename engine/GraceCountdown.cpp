@@ -27,8 +27,7 @@ std::string GraceCountdown::clockPrefix() const {
     return form_.clockTimeMode ? "um " + form_.targetClockTime + " " : std::string();
 }
 
-std::string GraceCountdown::remainingTitle() const {
-    const std::string separator = locale_.decimalSeparator();
+std::string GraceCountdown::remainingTitle(const std::string& separator) const {
     if (form_.remainingTicks >= minutesFormFrom) return MinutesText(form_.remainingTicks, separator) + " Minuten ";
     return SecondsText(form_.remainingTicks, separator) + " Sekunden";
 }
@@ -54,7 +53,7 @@ void GraceCountdown::tmCountDownTimer() {
         form_.stSeconds.setCaption("Noch " + SecondsText(ticks, separator) + "s bis " + goal + " " + prefix +
                                    FirstWord(form_.displayedOwner));
     }
-    app_.setTitle(remainingTitle());
+    app_.setTitle(remainingTitle(separator));
 
     if (platform::IsNewerWindows(system_))
         form_.setCaption("Noch " + app_.title() + " bis " + goal + " " + prefix + form_.displayedOwner);
@@ -99,7 +98,8 @@ void GraceCountdown::btOopsClick() {
         form_.stSeconds.setColor(ui::clSkyBlue);
         counters_.BumpCounter(settings::CounterKind::OopsResumeCounter);
         // The caption names the time that is left again, as the next tick will.
-        form_.setCaption("Noch " + remainingTitle() + " bis " + goal + " " + form_.displayedOwner);
+        form_.setCaption("Noch " + remainingTitle(locale_.decimalSeparator()) + " bis " + goal + " " +
+                         form_.displayedOwner);
     }
 }
 

@@ -31,7 +31,7 @@ private:
     std::string goalWord() const;
     std::string clockPrefix() const;
     // The remaining time as the taskbar shows it: "5,4 Sekunden" or "15,00 Minuten ".
-    std::string remainingTitle() const;
+    std::string remainingTitle(const std::string& separator) const;
 
     ui::TForm1& form_;
     ui::Application& app_;

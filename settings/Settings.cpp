@@ -44,43 +44,12 @@ void Settings::LoadSettings(ui::TForm1& form) {
         if (!store.valueExists("InstallDate")) store.writeText("InstallDate", DateTimeText(clock_.now(), locale_));
         store.close();
     }
-    {
-        SettingsStore store(registry_);
-        store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
-        if (!store.valueExists("ForcePwrOff")) store.writeBoolean("ForcePwrOff", true);
-        form.cbForcePwrOff.setChecked(store.readBoolean("ForcePwrOff"));
-        store.close();
-    }
-    {
-        SettingsStore store(registry_);
-        store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
-        if (!store.valueExists("AutoMinimize")) store.writeBoolean("AutoMinimize", true);
-        form.cbAutoMinimize.setChecked(store.readBoolean("AutoMinimize"));
-        store.close();
-    }
-    {
-        SettingsStore store(registry_);
-        store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
-        if (!store.valueExists("HibernateForPwrOff")) store.writeBoolean("HibernateForPwrOff", false);
-        form.cbHibernateForPwrOff.setChecked(store.readBoolean("HibernateForPwrOff"));
-        store.close();
-    }
-    // The preset times open without create: the first step made the key.
-    {
-        SettingsStore store(registry_);
-        store.openForWriting(Hive::CurrentUser, settingsKeyPath, false);
-        if (!store.valueExists("PrefTime1")) store.writeText("PrefTime1", "00:45");
-        form.btPrefTime1.setCaption(store.readText("PrefTime1"));
-        store.close();
-    }
-    {
-        SettingsStore store(registry_);
-        store.openForWriting(Hive::CurrentUser, settingsKeyPath, false);
-        if (!store.valueExists("PrefTime2")) store.writeText("PrefTime2", "18:45");
-        form.btPrefTime2.setCaption(store.readText("PrefTime2"));
-        form.btTimerOff2.setCaption("genau " + form.btPrefTime2.caption());
-        store.close();
-    }
+    loadOption("ForcePwrOff", true, form.cbForcePwrOff);
+    loadOption("AutoMinimize", true, form.cbAutoMinimize);
+    loadOption("HibernateForPwrOff", false, form.cbHibernateForPwrOff);
+    form.btPrefTime1.setCaption(loadPresetTime("PrefTime1", "00:45"));
+    form.btPrefTime2.setCaption(loadPresetTime("PrefTime2", "18:45"));
+    form.btTimerOff2.setCaption("genau " + form.btPrefTime2.caption());
     {
         SettingsStore store(registry_);
         store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
@@ -92,6 +61,23 @@ void Settings::LoadSettings(ui::TForm1& form) {
         form.cbHibernateForPwrOff.setVisible(store.readBoolean("cbHibernateForPwrOffAllowed"));
         store.close();
     }
+}
+
+void Settings::loadOption(const std::string& name, bool defaultValue, ui::CheckBox& box) {
+    SettingsStore store(registry_);
+    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
+    if (!store.valueExists(name)) store.writeBoolean(name, defaultValue);
+    box.setChecked(store.readBoolean(name));
+    store.close();
+}
+
+std::string Settings::loadPresetTime(const std::string& name, const std::string& defaultValue) {
+    SettingsStore store(registry_);
+    store.openForWriting(Hive::CurrentUser, settingsKeyPath, false);
+    if (!store.valueExists(name)) store.writeText(name, defaultValue);
+    std::string time = store.readText(name);
+    store.close();
+    return time;
 }
 
 void Settings::LoadFormHeights(ui::TForm1& form) {

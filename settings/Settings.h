@@ -49,6 +49,12 @@ public:
 
 private:
     void writeOption(const std::string& name, bool checked);
+    // One start-up step of an option: writes the default when the value is
+    // missing, then sets the check mark from what is stored.
+    void loadOption(const std::string& name, bool defaultValue, ui::CheckBox& box);
+    // One start-up step of a preset time (the key exists by then, so it is
+    // opened without create); returns the stored time.
+    std::string loadPresetTime(const std::string& name, const std::string& defaultValue);
 
     platform::Registry& registry_;
     const platform::SystemInfo& system_;

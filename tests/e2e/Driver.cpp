@@ -174,6 +174,47 @@ Window findTopLevel(DWORD processId, std::wstring_view className, bool visibleOn
 
 namespace {
 
+// A 32-bit top-down bitmap selected into a memory device context, to draw
+// or copy into and read back pixel by pixel.
+class PixelCanvas {
+public:
+    PixelCanvas(HDC compatible, int width, int height) : width_(width), height_(height) {
+        memory_ = CreateCompatibleDC(compatible);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap_ = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        old_ = SelectObject(memory_, bitmap_);
+    }
+    ~PixelCanvas() {
+        SelectObject(memory_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(memory_);
+    }
+    PixelCanvas(const PixelCanvas&) = delete;
+    PixelCanvas& operator=(const PixelCanvas&) = delete;
+
+    HDC dc() const { return memory_; }
+    int size() const { return width_ * height_; }
+    // Pixel i, counted row by row, once drawing is flushed.
+    COLORREF pixel(int i) const {
+        const DWORD p = static_cast<const DWORD*>(bits_)[i];  // 0x00RRGGBB
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+private:
+    int width_;
+    int height_;
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    void* bits_ = nullptr;
+};
+
 // Pixels of a client-area rectangle as they are on the screen, row by row.
 std::vector<COLORREF> captureClient(const Window& window, RECT area) {
     const int width = area.right - area.left;
@@ -184,28 +225,13 @@ std::vector<COLORREF> captureClient(const Window& window, RECT area) {
     ClientToScreen(window.handle(), &origin);
 
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const auto* raw = static_cast<const DWORD*>(bits);
-    out.reserve(size_t(width) * size_t(height));
-    for (int i = 0; i < width * height; ++i) {
-        const DWORD p = raw[i];  // 0x00RRGGBB
-        out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    {
+        PixelCanvas canvas(screen, width, height);
+        BitBlt(canvas.dc(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        out.reserve(size_t(canvas.size()));
+        for (int i = 0; i < canvas.size(); ++i) out.push_back(canvas.pixel(i));
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return out;
 }
@@ -452,28 +478,16 @@ IconKind MessageBoxView::icon() const {
     double bestShare = 0;
     HDC screen = GetDC(nullptr);
     for (const Candidate& candidate : candidates) {
-        HDC memory = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
+        PixelCanvas canvas(screen, w, h);
         HBRUSH brush = CreateSolidBrush(background);
         RECT all{0, 0, w, h};
-        FillRect(memory, &all, brush);
+        FillRect(canvas.dc(), &all, brush);
         DeleteObject(brush);
-        DrawIconEx(memory, 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+        DrawIconEx(canvas.dc(), 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
         GdiFlush();
-        const auto* raw = static_cast<const DWORD*>(bits);
         int same = 0, relevant = 0;
-        for (int i = 0; i < w * h; ++i) {
-            const DWORD p = raw[i];
-            const COLORREF drawn = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        for (int i = 0; i < canvas.size(); ++i) {
+            const COLORREF drawn = canvas.pixel(i);
             if (drawn == background && shown[size_t(i)] == background) continue;
             ++relevant;
             if (similar(drawn, shown[size_t(i)])) ++same;
@@ -483,9 +497,6 @@ IconKind MessageBoxView::icon() const {
             bestShare = share;
             best = candidate.kind;
         }
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
     }
     ReleaseDC(nullptr, screen);
     return bestShare >= 0.9 ? best : IconKind::Unknown;

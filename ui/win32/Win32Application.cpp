@@ -4,12 +4,13 @@
 #include "ui/ControlIds.h"
 #include "ui/Taskbar.h"
 #include "ui/win32/Win32MainWindow.h"
+#include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
 
 Win32Application::Win32Application(HINSTANCE instance) {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = ObjectWindowProcedure<Win32Application>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = ui::ids::applicationWindowClass;
@@ -69,17 +70,6 @@ void Win32Application::keepMainWindowWithApplication(WPARAM sizeKind) {
         mainHiddenByMinimize_ = false;
         if (!IsWindowVisible(mainWindow)) ShowWindow(mainWindow, SW_SHOW);
     }
-}
-
-LRESULT CALLBACK Win32Application::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<Win32Application*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT Win32Application::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -51,7 +51,8 @@ public:
     int hintHidePause() const override { return hintHidePause_; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Hides or shows the main window as the application window is minimised or restored.
     void keepMainWindowWithApplication(WPARAM sizeKind);

@@ -6,6 +6,7 @@
 #include "res/ResourceIds.h"
 #include "ui/ControlIds.h"
 #include "ui/Taskbar.h"
+#include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
 
@@ -38,7 +39,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     : form_(form), app_(app), system_(system), owner_(owner), painter_(instance) {
     WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = ObjectWindowProcedure<Win32MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOVIK));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
@@ -352,17 +353,6 @@ void Win32MainWindow::onCommand(int id, int code, HWND child) {
                 if (combo->onChange) combo->onChange();
             });
     }
-}
-
-LRESULT CALLBACK Win32MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -53,7 +53,8 @@ public:
     void stopTimer(ui::Timer& timer) override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The creation parameters' extended style (CreateParams).
     DWORD createParamsExStyle() const;
