@@ -140,7 +140,6 @@ void TForm1::setCaption(const std::string& text) {
 }
 
 void TForm1::setHeight(int pixels) {
-    if (height_ == pixels) return;
     height_ = pixels;
     if (peer_) peer_->heightChanged();
 }

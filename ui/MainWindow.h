@@ -97,8 +97,15 @@ public:
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& text);
     // The outer height, frame and caption included, as the program stores it.
+    // Until the window exists it is the design client height with a classic
+    // frame; the window reports its real outer height from creation on.
+    static constexpr int designOuterHeight = clientHeight + 31;
     int height() const { return height_; }
+    // Every height reaches the window, also one equal to the current one: the
+    // window may have refused an earlier one (below its minimum size).
     void setHeight(int pixels);
+    // The window's real outer height, as the toolkit reads it back.
+    void noteHeight(int pixels) { height_ = pixels; }
     void showWindow(ShowCommand command);
     ShowCommand lastShowCommand() const { return lastShow_; }
 
@@ -135,7 +142,7 @@ private:
     std::vector<Control*> controls_;
     Control* focused_ = nullptr;
     std::string caption_ = designCaption;
-    int height_ = 0;
+    int height_ = designOuterHeight;
     ShowCommand lastShow_ = ShowCommand::Hide;
     WindowPeer* peer_ = nullptr;
 };

@@ -20,10 +20,16 @@ struct ProgramHarness {
     MemoryRegistry registry;
     std::unique_ptr<app::Program> program;
 
-    // Creates the window model and runs its creation handler.
-    ui::TForm1& start(const std::string& argument = "") {
+    // Creates the window model and its handlers, without running the creation
+    // handler yet (a test may attach a window peer first).
+    ui::TForm1& create() {
         program = std::make_unique<app::Program>(loop, app::Platform{system, clock, locale, power, registry});
         program->attachTimers(loop);
+        return program->Form1;
+    }
+    // Creates the window model and runs its creation handler.
+    ui::TForm1& start(const std::string& argument = "") {
+        if (!program) create();
         loop.user([&] { program->FormCreate(argument); });
         return program->Form1;
     }

@@ -32,6 +32,14 @@ unsigned currentShiftState() {
     return shift;
 }
 
+// The button class reports the second press of a quick double click on an
+// owner-drawn button as a double click and does not press the button; every
+// press of a push button is one click, so it becomes a plain press here.
+LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
@@ -53,6 +61,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     window_ = CreateWindowExW(exStyle, ui::ids::mainWindowClass, Widen(form_.caption()).c_str(), windowStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                               nullptr, instance, this);
+    form_.noteHeight(outerHeight());
     createControls(instance);
     createTooltips(instance);
     form_.attachPeer(this);
@@ -144,6 +153,8 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(control->font())), FALSE);
         children_[control->id()] = child;
 
+        if (auto* button = dynamic_cast<ui::Button*>(control); button && isOwnerDrawn(*button))
+            SetWindowSubclass(child, EveryPressClicks, 0, 0);
         if (auto* box = dynamic_cast<ui::CheckBox*>(control))
             SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
@@ -295,11 +306,33 @@ void Win32MainWindow::focusRequested(ui::Control& control) {
 
 void Win32MainWindow::captionChanged() { SetWindowTextW(window_, Widen(form_.caption()).c_str()); }
 
-void Win32MainWindow::heightChanged() {
+int Win32MainWindow::outerHeight() const {
+    // A minimised window keeps the height it will have when restored.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(window_) && GetWindowPlacement(window_, &placement))
+        return placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
     RECT outer;
     GetWindowRect(window_, &outer);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, form_.height(),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return outer.bottom - outer.top;
+}
+
+void Win32MainWindow::heightChanged() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(window_) && GetWindowPlacement(window_, &placement)) {
+        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + form_.height();
+        placement.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(window_, &placement);
+    } else {
+        RECT outer;
+        GetWindowRect(window_, &outer);
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, form_.height(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The system keeps a window at least as high as its caption; the model
+    // reads what the window really took.
+    form_.noteHeight(outerHeight());
 }
 
 void Win32MainWindow::showWindow(ui::ShowCommand command) { ShowWindow(window_, static_cast<int>(command)); }

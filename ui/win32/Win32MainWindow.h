@@ -59,6 +59,8 @@ private:
     // The creation parameters' extended style (CreateParams).
     DWORD createParamsExStyle() const;
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
+    // The outer height, also while the window is minimised.
+    int outerHeight() const;
 
     void createControls(HINSTANCE instance);
     void createTooltips(HINSTANCE instance);
