@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "app/FormDblClick.h"
+
 namespace tovik::app {
 
 Program::Program(ui::Application& application, Platform services)
@@ -10,6 +12,7 @@ Program::Program(ui::Application& application, Platform services)
       power(Form1, application, services.system, services.clock, services.locale, services.registry, counters,
             services.power),
       countdown(Form1, application, services.system, services.locale, counters, power),
+      timerPanel(Form1, application, services.system, services.clock, services.locale, counters),
       creation(Form1, application, services.system, settings, counters) {
     bindEvents();
 }
@@ -39,23 +42,25 @@ void Program::bindEvents() {
     f.btHibernate.onClick = [this] { power.btHibernateClick(); };
     f.btLock.onClick = [this] { power.btLockClick(); };
 
+    // Timer panel: "Timer aus," and a double-click on the window share one
+    // handler.
+    f.onDblClick = [this] { FormDblClick(Form1, timerPanel, &Form1); };
+    f.btTimerOff1.onClick = [this] { FormDblClick(Form1, timerPanel, &Form1.btTimerOff1); };
+    f.btRestart.onClick = [this] { timerPanel.btRestartClick(); };
+    f.seShutMinutes.onChange = [this] { timerPanel.seShutMinutesChange(); };
+    f.seShutMinutes.onKeyPress = [this](char& key) { timerPanel.seShutMinutesKeyPress(key); };
+    f.seShutMinutes.decimalSeparator = [this] { return platform.locale.decimalSeparator(); };
+    f.tmClock.onTimer = [this] { timerPanel.tmClockTimer(); };
+    f.btPlusHour.onClick = [this] { timerPanel.btPlusHourClick(); };
+    f.btMinusHour.onClick = [this] { timerPanel.btMinusHourClick(); };
+    f.btPlusDay.onClick = [this] { timerPanel.btPlusDayClick(); };
+    f.btMinusDay.onClick = [this] { timerPanel.btMinusDayClick(); };
+    f.stSeconds.onClick = [this] { timerPanel.stSecondsClick(); };
+    f.onKeyPress = [this](char& key) { timerPanel.FormKeyPress(key); };
+
     // Handlers whose behaviour arrives with later work; bound now so that the
     // wiring stays in one place. Each does nothing yet.
     auto later = [] {};
-    // Timer panel: "Timer aus," and a double-click on the window share one
-    // handler, as do the second preset button and "genau".
-    f.onDblClick = later;            // FormDblClick (the window)
-    f.btTimerOff1.onClick = later;   // FormDblClick (btTimerOff1)
-    f.btRestart.onClick = later;     // btRestartClick
-    f.seShutMinutes.onChange = later;                 // seShutMinutesChange
-    f.seShutMinutes.onKeyPress = [](char&) {};        // seShutMinutesKeyPress
-    f.tmClock.onTimer = later;       // tmClockTimer
-    f.btPlusHour.onClick = later;    // btPlusHourClick
-    f.btMinusHour.onClick = later;   // btMinusHourClick
-    f.btPlusDay.onClick = later;     // btPlusDayClick
-    f.btMinusDay.onClick = later;    // btMinusDayClick
-    f.stSeconds.onClick = later;     // stSecondsClick
-    f.onKeyPress = [](char&) {};     // FormKeyPress
     // Clock-time presets.
     f.cbOffByTime.onChange = later;  // cbOffByTimeChange
     f.btPrefTime1.onClick = later;   // btPrefTime1Click

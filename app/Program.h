@@ -11,6 +11,7 @@
 #include "platform/SystemInfo.h"
 #include "settings/Counters.h"
 #include "settings/Settings.h"
+#include "timer/TimerPanel.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/Timer.h"
@@ -46,6 +47,7 @@ public:
     settings::Counters counters;
     engine::PowerActions power;
     engine::GraceCountdown countdown;
+    timer::TimerPanel timerPanel;
     WindowCreation creation;
 
 private:

@@ -84,10 +84,45 @@ void StaticText::setColor(Color color) {
 SpinEdit::SpinEdit(int id, std::string name, Rect bounds, int value, int minValue, int maxValue, Font font)
     : Control(id, std::move(name), bounds, std::to_string(value), std::move(font)), min_(minValue), max_(maxValue) {}
 
+int SpinEdit::value() const {
+    const std::string& text = caption();
+    std::size_t at = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) at = 1;
+    if (at == text.size()) return min_;
+    // The magnitude may reach 2^31 for the most negative value.
+    const long long limit = negative ? 2147483648LL : 2147483647LL;
+    long long magnitude = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9') return min_;
+        magnitude = magnitude * 10 + (text[at] - '0');
+        if (magnitude > limit) return min_;
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+void SpinEdit::setValue(long long value) {
+    setTextByUser(std::to_string(std::clamp<long long>(value, min_, max_)));
+}
+
 void SpinEdit::setTextByUser(const std::string& text) {
     if (text == caption()) return;
     setCaption(text);
     if (onChange) onChange();
+}
+
+void SpinEdit::leave() {
+    const int read = value();
+    if (read < min_ || read > max_) setValue(read);
+}
+
+bool SpinEdit::typeCharacter(char& key) {
+    if (onKeyPress) onKeyPress(key);
+    if (key == 0) return true;
+    const std::string separator = decimalSeparator ? decimalSeparator() : std::string(",");
+    const bool control = static_cast<unsigned char>(key) < 32 && key != '\r';
+    return (key >= '0' && key <= '9') || key == '+' || key == '-' || control ||
+           (separator.size() == 1 && key == separator[0]);
 }
 
 Gauge::Gauge(int id, std::string name, Rect bounds, Color backColor, Color barColor)

@@ -137,7 +137,7 @@ private:
 };
 
 // The numeric field with up and down arrows. It keeps its text; the value is
-// read from the text.
+// read from the text, and every write clamps into the range.
 class SpinEdit : public Control {
 public:
     SpinEdit(int id, std::string name, Rect bounds, int value, int minValue, int maxValue, Font font);
@@ -145,9 +145,29 @@ public:
     int maxValue() const { return max_; }
     // The shown text; typing changes it, and every change calls onChange.
     const std::string& text() const { return caption(); }
+    // The text as a signed 32-bit decimal number, not clamped; a text that is
+    // no such number (empty, a lone sign, too large, letters) reads as the minimum.
+    int value() const;
+    // Clamps into the range and shows plain digits. A change of the text
+    // calls onChange once; writing the text already shown calls nothing.
+    void setValue(long long value);
+    // A change of the text by the user (typing, pasting, cutting), or the
+    // control's echo of a write, which then changes nothing.
     void setTextByUser(const std::string& text);
+    // The Up and Down keys and the arrows: the value read plus delta, written.
+    void step(int delta) { setValue(static_cast<long long>(value()) + delta); }
+    // The focus moves on: a value read outside the range is written back clamped.
+    void leave();
+    // A character typed into the field, after the window's key preview: the
+    // key-press handler sees it, then the field takes digits, signs, the
+    // decimal separator and control characters other than Enter. False when
+    // the field refuses it (the toolkit then beeps); a key the handler set to
+    // 0 is swallowed without a beep.
+    bool typeCharacter(char& key);
     std::function<void()> onChange;
     std::function<void(char&)> onKeyPress;
+    // The user's decimal separator, asked at each typed character.
+    std::function<std::string()> decimalSeparator;
 
 private:
     int min_;

@@ -76,6 +76,12 @@ std::string Win32Locale::decimalSeparator() const {
     return length > 1 ? Narrow(text, length - 1) : std::string(",");
 }
 
+std::string Win32Locale::timeSeparator() const {
+    wchar_t text[8];
+    const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, text, 8);
+    return length > 1 ? Narrow(text, length - 1) : std::string(":");
+}
+
 std::string Win32Locale::formatShortDate(const platform::LocalDateTime& when) const {
     const SYSTEMTIME time = toSystemTime(when);
     wchar_t text[128];
@@ -84,7 +90,9 @@ std::string Win32Locale::formatShortDate(const platform::LocalDateTime& when) co
 }
 
 std::string Win32Locale::formatLongTime(const platform::LocalDateTime& when) const {
-    const SYSTEMTIME time = toSystemTime(when);
+    // Only the time of day shows; a day far outside the system's calendar
+    // (a target thousands of years away) must not make the call fail.
+    SYSTEMTIME time = toSystemTime({2000, 1, 1, when.hour, when.minute, when.second, when.millisecond});
     wchar_t text[128];
     const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, 128);
     return length > 1 ? Narrow(text, length - 1) : std::string();

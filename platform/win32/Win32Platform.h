@@ -27,6 +27,7 @@ public:
 class Win32Locale : public platform::Locale {
 public:
     std::string decimalSeparator() const override;
+    std::string timeSeparator() const override;
     std::string formatShortDate(const platform::LocalDateTime& when) const override;
     std::string formatLongTime(const platform::LocalDateTime& when) const override;
 };

@@ -12,7 +12,8 @@ std::string FakeLocale::formatShortDate(const platform::LocalDateTime& when) con
 
 std::string FakeLocale::formatLongTime(const platform::LocalDateTime& when) const {
     char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", when.hour, when.minute, when.second);
+    std::snprintf(text, sizeof text, "%02d%s%02d%s%02d", when.hour, clockSeparator.c_str(), when.minute,
+                  clockSeparator.c_str(), when.second);
     return text;
 }
 

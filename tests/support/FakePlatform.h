@@ -36,7 +36,9 @@ public:
 class FakeLocale : public platform::Locale {
 public:
     std::string separator = ",";
+    std::string clockSeparator = ":";
     std::string decimalSeparator() const override { return separator; }
+    std::string timeSeparator() const override { return clockSeparator; }
     std::string formatShortDate(const platform::LocalDateTime& when) const override;
     std::string formatLongTime(const platform::LocalDateTime& when) const override;
 };

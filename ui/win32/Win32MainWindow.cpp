@@ -22,6 +22,12 @@ COLORREF toColorRef(ui::Color color) {
     return static_cast<COLORREF>(color);
 }
 
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 bool isOwnerDrawn(const ui::Button& button) { return button.isDefault() || button.isCancel() || button.isFlat(); }
 
 unsigned currentShiftState() {
@@ -162,12 +168,13 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
             // its whole place; the text stops short of them.
             RECT inside;
             GetClientRect(child, &inside);
-            HWND arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                                          inside.right - spinArrowsWidth, 0, spinArrowsWidth, inside.bottom, child,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ids::seShutMinutesArrows)),
-                                          instance, nullptr);
-            SendMessageW(arrows, UDM_SETRANGE32, static_cast<WPARAM>(spin->minValue()), spin->maxValue());
+            const RECT place{inside.right - spinArrowsWidth, 0, inside.right, inside.bottom};
+            spinArrows_ = std::make_unique<SpinArrows>(instance, child, ui::ids::seShutMinutesArrows, place,
+                                                       [this, spin](int delta) {
+                                                           app_.dispatch([spin, delta] { spin->step(delta); });
+                                                       });
             SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, spinArrowsWidth + 1));
+            SetWindowSubclass(child, SpinFieldProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
         }
         if (dynamic_cast<ui::ComboBox*>(control)) {
             // A combo box takes its text only after creation; its selection
@@ -180,6 +187,55 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
         if (control->visible()) ShowWindow(child, SW_SHOWNA);
         control->attachPeer(this);
     }
+}
+
+LRESULT CALLBACK Win32MainWindow::SpinFieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
+                                                     UINT_PTR, DWORD_PTR self) {
+    return reinterpret_cast<Win32MainWindow*>(self)->spinFieldMessage(field, message, wParam, lParam);
+}
+
+LRESULT Win32MainWindow::spinFieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* spin = dynamic_cast<ui::SpinEdit*>(controlOf(field));
+    if (!spin) return DefSubclassProc(field, message, wParam, lParam);
+    switch (message) {
+        case WM_CHAR: {
+            // The window's key preview has seen the character already.
+            bool taken = false;
+            char key = 0;
+            if (wParam < 0x80) {
+                key = static_cast<char>(wParam);
+                app_.dispatch([&] { taken = spin->typeCharacter(key); });
+            }
+            if (!taken) {
+                MessageBeep(0);
+                return 0;
+            }
+            if (key == 0) return 0;
+            return DefSubclassProc(field, message, static_cast<unsigned char>(key), lParam);
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_UP || wParam == VK_DOWN) {
+                const int delta = wParam == VK_UP ? 1 : -1;
+                app_.dispatch([spin, delta] { spin->step(delta); });
+                return 0;
+            }
+            break;
+        case WM_KILLFOCUS: {
+            const LRESULT result = DefSubclassProc(field, message, wParam, lParam);
+            // Only a move to another control of the window leaves the field,
+            // not a switch to another program.
+            const HWND next = reinterpret_cast<HWND>(wParam);
+            if (next && (next == window_ || IsChild(window_, next)) && !IsChild(field, next))
+                app_.dispatch([spin] { spin->leave(); });
+            return result;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(field, SpinFieldProcedure, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(field, message, wParam, lParam);
 }
 
 void Win32MainWindow::createTooltips(HINSTANCE instance) {
@@ -277,9 +333,14 @@ void Win32MainWindow::propertyChanged(ui::Control& control, ui::Property what) {
     if (found == children_.end()) return;
     HWND child = found->second;
     switch (what) {
-        case ui::Property::Caption:
-            SetWindowTextW(child, Widen(control.caption()).c_str());
+        case ui::Property::Caption: {
+            // A field's own edit reaches the model as a caption change; writing
+            // the same text back would move the caret to the start.
+            const std::wstring text = Widen(control.caption());
+            if (dynamic_cast<ui::SpinEdit*>(&control) && windowText(child) == text) break;
+            SetWindowTextW(child, text.c_str());
             break;
+        }
         case ui::Property::Visible:
             ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
             break;
@@ -376,9 +437,8 @@ void Win32MainWindow::onCommand(int id, int code, HWND child) {
         if (code == STN_DBLCLK) app_.dispatch([control] { control->doubleClick(); });
     } else if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
         if (code == EN_CHANGE) {
-            wchar_t text[64];
-            const int length = GetWindowTextW(child, text, 64);
-            const std::string typed = Narrow(text, length);
+            const std::wstring text = windowText(child);
+            const std::string typed = Narrow(text);
             app_.dispatch([spin, typed] { spin->setTextByUser(typed); });
         }
     } else if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {

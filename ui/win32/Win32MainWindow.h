@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "ui/MainWindow.h"
 #include "ui/Timer.h"
 #include "ui/win32/ButtonPainter.h"
+#include "ui/win32/SpinArrows.h"
 
 namespace tovik::win32 {
 
@@ -63,6 +65,11 @@ private:
     int outerHeight() const;
 
     void createControls(HINSTANCE instance);
+    // The minutes field's own keys: the typed-character filter, the Up and
+    // Down steps, and the write-back when the focus moves on.
+    static LRESULT CALLBACK SpinFieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR self);
+    LRESULT spinFieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
     void createTooltips(HINSTANCE instance);
     void updateTooltip(ui::Control& control);
     HFONT font(const ui::Font& font);
@@ -82,6 +89,7 @@ private:
     std::map<std::string, HFONT> fonts_;
     std::map<ui::Color, HBRUSH> brushes_;
     ButtonPainter painter_;
+    std::unique_ptr<SpinArrows> spinArrows_;
     bool painting_ = false;
 };
 

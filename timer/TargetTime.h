@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+#include "platform/DateTime.h"
+
+namespace tovik::timer {
+
+// The local date and time `minutes` later (or earlier), exact to the
+// millisecond across days, months, years and leap days.
+platform::LocalDateTime PlusMinutes(const platform::LocalDateTime& when, long long minutes);
+
+// The whole 24-hour periods contained in the minutes: empty below one day,
+// "  +1 Tag" for one, "  +N Tage" from two on.
+std::string DaysSuffixFor(long long minutes);
+
+// Hours and minutes as a clock text: two digits each, 24-hour, with the
+// user's time separator ("18:45").
+std::string ClockText(const platform::LocalDateTime& when, const std::string& timeSeparator);
+
+}  // namespace tovik::timer

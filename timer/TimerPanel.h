@@ -1,0 +1,58 @@
+#pragma once
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "platform/SystemInfo.h"
+#include "settings/Counters.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+
+namespace tovik::timer {
+
+// The timer panel: "Timer aus," stops the grace countdown and shows the
+// panel, the minutes field with its step buttons sets the length, "Go!"
+// restarts the grace countdown with minutes x 600 ticks, and a one-second
+// clock keeps the clock line and the target time current.
+class TimerPanel {
+public:
+    TimerPanel(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
+               const platform::Clock& clock, const platform::Locale& locale, settings::Counters& counters);
+
+    // The start shared by every sender of the window's double-click: both
+    // timers stop, the action buttons are disabled and the gauges hidden.
+    void CommonStart();
+    // "Timer aus,": the tall window with the panel and the live target time.
+    void TimerBranch();
+
+    void btRestartClick();
+    void seShutMinutesChange();
+    void seShutMinutesKeyPress(char&) {}
+    void tmClockTimer();
+    void btPlusHourClick() { form_.seShutMinutes.step(60); }
+    void btMinusHourClick() { form_.seShutMinutes.step(-60); }
+    void btPlusDayClick() { form_.seShutMinutes.step(1440); }
+    void btMinusDayClick() { form_.seShutMinutes.step(-1440); }
+    void stSecondsClick();
+    // Enter typed in the minutes field starts "Go!" and goes no further.
+    void FormKeyPress(char& key);
+
+    // "Power Off um " and the time the minutes read from now, with the days.
+    void ShowTargetTime();
+    std::string DaysSuffix() const;
+
+    static constexpr const char* timerCaption =
+        "Nach einer bestimmten Zeit ausschalten 1 - 1999999 Minuten  (1388 Tage)";
+    static constexpr const char* goCaption = "Tovik - Timer Power Off";
+    static constexpr int ticksPerMinute = 600;
+
+private:
+    ui::TForm1& form_;
+    ui::Application& app_;
+    const platform::SystemInfo& system_;
+    const platform::Clock& clock_;
+    const platform::Locale& locale_;
+    settings::Counters& counters_;
+};
+
+}  // namespace tovik::timer

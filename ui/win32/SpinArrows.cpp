@@ -1,0 +1,103 @@
+#include "ui/win32/SpinArrows.h"
+
+#include <utility>
+
+#include "ui/win32/WindowProcedure.h"
+
+namespace tovik::win32 {
+
+namespace {
+
+constexpr wchar_t className[] = L"TovikSpinArrows";
+constexpr UINT_PTR repeatTimer = 1;
+
+}  // namespace
+
+SpinArrows::SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::function<void(int)> step)
+    : field_(field), step_(std::move(step)) {
+    WNDCLASSW windowClass{};
+    if (!GetClassInfoW(instance, className, &windowClass)) {
+        // No double-click style: every press of an arrow is a step of its own.
+        windowClass.lpfnWndProc = ObjectWindowProcedure<SpinArrows>;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        windowClass.lpszClassName = className;
+        RegisterClassW(&windowClass);
+    }
+    CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE, place.left, place.top, place.right - place.left,
+                    place.bottom - place.top, field, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                    this);
+}
+
+SpinArrows::~SpinArrows() {
+    if (window_) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+void SpinArrows::press(int direction) {
+    pressed_ = direction;
+    SetCapture(window_);
+    InvalidateRect(window_, nullptr, FALSE);
+    // Typing goes on in the field after a click on its arrows.
+    if (GetFocus() != field_) SetFocus(field_);
+    SetTimer(window_, repeatTimer, firstRepeatMs, nullptr);
+    step_(direction);
+}
+
+void SpinArrows::release() {
+    if (!pressed_) return;
+    pressed_ = 0;
+    KillTimer(window_, repeatTimer);
+    InvalidateRect(window_, nullptr, FALSE);
+    if (GetCapture() == window_) ReleaseCapture();
+}
+
+void SpinArrows::paint(HDC dc) {
+    RECT client;
+    GetClientRect(window_, &client);
+    RECT upper = client, lower = client;
+    upper.bottom = lower.top = client.bottom / 2;
+    DrawFrameControl(dc, &upper, DFC_SCROLL, DFCS_SCROLLUP | (pressed_ > 0 ? DFCS_PUSHED : 0));
+    DrawFrameControl(dc, &lower, DFC_SCROLL, DFCS_SCROLLDOWN | (pressed_ < 0 ? DFCS_PUSHED : 0));
+}
+
+LRESULT SpinArrows::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN: {
+            RECT client;
+            GetClientRect(window_, &client);
+            const int y = static_cast<short>(HIWORD(lParam));
+            press(y < client.bottom / 2 ? +1 : -1);
+            return 0;
+        }
+        case WM_TIMER:
+            if (wParam == repeatTimer && pressed_) {
+                SetTimer(window_, repeatTimer, repeatMs, nullptr);
+                step_(pressed_);
+            }
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            release();
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(window_, &ps);
+            paint(dc);
+            EndPaint(window_, &ps);
+            return 0;
+        }
+        case WM_NCDESTROY: {
+            HWND window = window_;
+            window_ = nullptr;
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace tovik::win32

@@ -1,0 +1,39 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+namespace tovik::win32 {
+
+// The two arrows inside the right edge of a numeric field. A press on the
+// upper or lower arrow steps once; held down, the step repeats after 400 ms
+// and then every 100 ms until the mouse button is released.
+class SpinArrows {
+public:
+    // Creates the arrows as a child of `field` at `place` (in the field's
+    // client coordinates); `step` receives +1 or -1 for each step.
+    SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::function<void(int)> step);
+    ~SpinArrows();
+    SpinArrows(const SpinArrows&) = delete;
+    SpinArrows& operator=(const SpinArrows&) = delete;
+
+    HWND handle() const { return window_; }
+
+    static constexpr UINT firstRepeatMs = 400;
+    static constexpr UINT repeatMs = 100;
+
+private:
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProcedure(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void press(int direction);
+    void release();
+    void paint(HDC dc);
+
+    HWND window_ = nullptr;
+    HWND field_ = nullptr;
+    std::function<void(int)> step_;
+    int pressed_ = 0;  // +1 upper arrow, -1 lower arrow, 0 none
+};
+
+}  // namespace tovik::win32
