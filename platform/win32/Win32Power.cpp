@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/FoundOnce.h"
+
 namespace tovik::win32 {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 using SetSuspendStateProc = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
 
 // Empty until the first successful lookup; lives as long as the process.
-SetSuspendStateProc cachedSetSuspendState = nullptr;
+platform::FoundOnce<SetSuspendStateProc> cachedSetSuspendState;
 
 }  // namespace
 
@@ -22,12 +24,11 @@ void* GetProcFromModule(const char* moduleName, const char* procedureName) {
 }
 
 bool CallSetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
-    if (!cachedSetSuspendState)
-        cachedSetSuspendState =
-            reinterpret_cast<SetSuspendStateProc>(GetProcFromModule("POWRPROF.dll", "SetSuspendState"));
-    if (!cachedSetSuspendState) return false;
-    return cachedSetSuspendState(hibernate ? TRUE : FALSE, forceCritical ? TRUE : FALSE,
-                                 disableWakeEvent ? TRUE : FALSE) != FALSE;
+    const SetSuspendStateProc setSuspendState = cachedSetSuspendState.get(
+        [] { return reinterpret_cast<SetSuspendStateProc>(GetProcFromModule("POWRPROF.dll", "SetSuspendState")); });
+    if (!setSuspendState) return false;
+    return setSuspendState(hibernate ? TRUE : FALSE, forceCritical ? TRUE : FALSE, disableWakeEvent ? TRUE : FALSE) !=
+           FALSE;
 }
 
 void Win32Power::enableShutdownPrivilege() {

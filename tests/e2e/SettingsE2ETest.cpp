@@ -1,8 +1,8 @@
 // What Tovik keeps in the registry between runs, as seen from outside: the
 // values a first start writes (and nothing more), what the next start keeps
-// and rewrites, a stored option of the wrong type, the three option check
-// boxes written through at the click, and the hidden Ctrl+Alt question that
-// allows the hibernate option.
+// and rewrites, a stored option, owner name or height of the wrong type, the
+// three option check boxes written through at the click, and the hidden
+// Ctrl+Alt question that allows the hibernate option.
 //
 // Every test runs in simulation mode (a "TAppBuilder" window is open), so no
 // countdown that runs out and no stray click can end the Wine session.
@@ -196,6 +196,46 @@ protected:
         box.answer(buttonId);
         EXPECT_TRUE(waitUntil([&] { return !box.window(); }, 2s)) << "the box stays open after the answer";
     }
+
+    // Starts Tovik with a stored value that stops start-up: the error box
+    // comes first, the window shows all the same once it is answered, and no
+    // countdown runs (the line keeps its design text, no announcement comes
+    // and no watchdog ends the program).
+    void startStoppedByErrorBox(const std::string& error) {
+        tovik.start();
+        const MessageBoxView box = expectErrorBox(error);
+        ASSERT_TRUE(box);
+        answerAndWaitForClose(box, IDOK);
+
+        main = tovik.waitForMainWindow(5s);
+        ASSERT_TRUE(main) << "the window does not show after the error";
+        EXPECT_EQ(main.owner(), findTopLevel(tovik.id(), ids::applicationWindowClass, false));
+        const Window line = control(ids::stSeconds);
+        EXPECT_EQ(line.text(), "X");
+        sleepFor(1000ms);
+        EXPECT_EQ(line.text(), "X");
+        EXPECT_TRUE(tovik.running());
+        EXPECT_FALSE(findMessageBox(tovik.id())) << "a second box came";
+    }
+
+    // Start-up stopped after the settings were loaded: they are all stored,
+    // the run is not counted, and the height buttons are still shown.
+    void expectStoppedAfterTheSettings() {
+        const ValueMap values = valuesOf(HKEY_CURRENT_USER, reg::settingsKey);
+        for (const char* loaded : {"InstallDir", "InstallDate", "ForcePwrOff", "AutoMinimize", "HibernateForPwrOff",
+                                   "PrefTime1", "PrefTime2", "cbHibernateForPwrOffAllowed"})
+            EXPECT_TRUE(values.count(loaded)) << loaded << " is missing:\n" << describe(values);
+        EXPECT_FALSE(values.count("RunCounter")) << describe(values);
+        for (int id : {ids::btFormPlus, ids::btFormMinus, ids::btFormHeight1Store, ids::btFormHeight2Store})
+            EXPECT_TRUE(control(id).visible()) << "height button " << id << " is hidden";
+    }
+
+    // The window closes as usual, and the program ends.
+    void closeAndExpectTheEnd() {
+        PostMessageW(main.handle(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(tovik.waitForExit(5s)) << "the program stays after its window was closed";
+        EXPECT_EQ(tovik.exitCode(), 0u);
+    }
 };
 
 // ---------------------------------------------------------------- what a start writes
@@ -265,22 +305,7 @@ TEST_F(Settings, NextStartCountsTheRunKeepsTheInstallDateAndRewritesTheInstallDi
 
 TEST_F(Settings, ForcePwrOffStoredAsTextStopsTheStartWithAnErrorBox) {
     reg::setString(HKEY_CURRENT_USER, reg::settingsKey, L"ForcePwrOff", "1");
-    tovik.start();
-    const MessageBoxView box = expectErrorBox("Ungültiger Datentyp für 'ForcePwrOff'");
-    ASSERT_TRUE(box);
-    answerAndWaitForClose(box, IDOK);
-
-    main = tovik.waitForMainWindow(5s);
-    ASSERT_TRUE(main) << "the window does not show after the error";
-    EXPECT_EQ(main.owner(), findTopLevel(tovik.id(), ids::applicationWindowClass, false));
-    // Start-up ended at the option: no countdown runs, the line keeps its
-    // design text and no watchdog ends the program.
-    const Window line = control(ids::stSeconds);
-    EXPECT_EQ(line.text(), "X");
-    sleepFor(1000ms);
-    EXPECT_EQ(line.text(), "X");
-    EXPECT_TRUE(tovik.running());
-    EXPECT_FALSE(findMessageBox(tovik.id())) << "a second box came";
+    ASSERT_NO_FATAL_FAILURE(startStoppedByErrorBox("Ungültiger Datentyp für 'ForcePwrOff'"));
 
     // What ran before the failing read is stored, nothing after it.
     const ValueMap values = valuesOf(HKEY_CURRENT_USER, reg::settingsKey);
@@ -291,10 +316,24 @@ TEST_F(Settings, ForcePwrOffStoredAsTextStopsTheStartWithAnErrorBox) {
                               "cbHibernateForPwrOffAllowed", "RunCounter"})
         EXPECT_FALSE(values.count(later)) << later << " was written:\n" << describe(values);
 
-    // The window closes as usual, and the program ends.
-    PostMessageW(main.handle(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(tovik.waitForExit(5s)) << "the program stays after its window was closed";
-    EXPECT_EQ(tovik.exitCode(), 0u);
+    closeAndExpectTheEnd();
+}
+
+// The owner name and the heights are read after the settings: a wrong type
+// there stops start-up with every setting in place, but before the run is
+// counted and before the height buttons are hidden.
+TEST_F(Settings, OwnerStoredAsNumberStopsTheStartBeforeTheRunIsCounted) {
+    reg::setDword(HKEY_CURRENT_USER, reg::settingsKey, L"DisplayedOwner", 7);
+    ASSERT_NO_FATAL_FAILURE(startStoppedByErrorBox("Ungültiger Datentyp für 'DisplayedOwner'"));
+    expectStoppedAfterTheSettings();
+    closeAndExpectTheEnd();
+}
+
+TEST_F(Settings, SecondHeightStoredAsTextStopsTheStartBeforeTheRunIsCounted) {
+    reg::setString(HKEY_CURRENT_USER, reg::settingsKey, L"FormHeight2", "430");
+    ASSERT_NO_FATAL_FAILURE(startStoppedByErrorBox("Ungültiger Datentyp für 'FormHeight2'"));
+    expectStoppedAfterTheSettings();
+    closeAndExpectTheEnd();
 }
 
 // ---------------------------------------------------------------- the option check boxes

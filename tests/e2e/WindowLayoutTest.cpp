@@ -1,7 +1,9 @@
 // The main window's fixed look: its controls at their design places with
-// their design texts, what is hidden or disabled at start, and the window's
-// own frame.
+// their design texts, what is hidden or disabled at start, the window's own
+// frame, and how long its hints stay.
 #include "tests/e2e/TovikTest.h"
+
+#include <commctrl.h>
 
 namespace tovik::e2e {
 namespace {
@@ -180,6 +182,20 @@ TEST_F(MainWindowLayout, NewerWindowsGiveTheMainWindowTheTaskbarEntry) {
     EXPECT_TRUE(main.hasExStyle(WS_EX_APPWINDOW)) << "the main window has no taskbar entry of its own";
     EXPECT_FALSE(main.hasExStyle(WS_EX_TOOLWINDOW));
     EXPECT_TRUE(owner().hasExStyle(WS_EX_TOOLWINDOW)) << "the application window would show in the taskbar";
+}
+
+TEST_F(MainWindowLayout, HintsStayTenSecondsBeforeTheyHideByThemselves) {
+    // The one tool tip control of the window: a top-level window of Tovik
+    // owned by the main window.
+    std::vector<Window> tips;
+    for (const Window& w : topLevelWindows(tovik.id()))
+        if (w.className() == "tooltips_class32" && w.owner() == main) tips.push_back(w);
+    ASSERT_EQ(tips.size(), 1u) << "tool tip controls owned by the main window";
+
+    DWORD_PTR autoPop = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(tips[0].handle(), TTM_GETDELAYTIME, TTDT_AUTOPOP, 0, SMTO_NORMAL, 5000, &autoPop))
+        << "the tool tip control does not answer";
+    EXPECT_EQ(autoPop, DWORD_PTR(10000)) << "ms before a hint hides by itself";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/ProgramHarness.h"
+#include "tests/support/SettingsWorld.h"
 
 using namespace tovik;
 using tovik::test::ProgramHarness;
@@ -176,6 +177,73 @@ TEST(GraceCountdown, PauseAndResumeContinueFromTheSameValue) {
     EXPECT_EQ(f.remainingTicks, 139);
     EXPECT_EQ(f.stSeconds.caption(), "Noch 13,9s bis Feierabend Büro");
     EXPECT_FALSE(h.loop.terminated());
+}
+
+// A counter that cannot be counted ends the abort handler at the count: the
+// timer has toggled and the button and the line show it, but the title and
+// the window caption stay as they were, and the store's error shows.
+TEST(GraceCountdown, UncountablePauseOrResumeStopsAtTheCountBeforeTitleAndCaption) {
+    using test::HKCU;
+    using test::tovikKey;
+    // Pause with OopsCounter stored as text.
+    {
+        ProgramHarness h;
+        h.registry.plantText(HKCU, tovikKey, "OopsCounter", "7");
+        ui::TForm1& f = h.start();
+        f.displayedOwner = "Büro Nord";
+        h.loop.advance(1000);
+        const std::string titleBefore = h.loop.title();
+        const std::string captionBefore = f.caption();
+
+        h.loop.user([&] { f.btOops.click(); });
+
+        EXPECT_FALSE(f.tmCountDown.enabled());
+        EXPECT_EQ(f.focusedControl(), &f.stSeconds);
+        EXPECT_EQ(f.btOops.caption(), "Oder vielleicht doch?");
+        EXPECT_EQ(f.stSeconds.color(), ui::clBlue);
+        EXPECT_EQ(h.loop.title(), titleBefore);
+        EXPECT_EQ(f.caption(), captionBefore);
+        ASSERT_EQ(h.loop.boxes().size(), 1u);
+        EXPECT_EQ(h.loop.boxes()[0].kind, test::ShownBox::Kind::Error);
+        EXPECT_EQ(h.loop.boxes()[0].text, "Ungültiger Datentyp für 'OopsCounter'");
+        EXPECT_EQ(h.loop.boxes()[0].caption, titleBefore);
+        EXPECT_EQ(h.registry.text(HKCU, tovikKey, "OopsCounter"), "7");
+        // Still a pause: the countdown stands and the watchdog ends the program.
+        h.loop.advance(10000);
+        EXPECT_EQ(f.remainingTicks, 45);
+        EXPECT_EQ(h.loop.terminatedAt(), 1000 + 3000);
+    }
+    // Resume with OopsResumeCounter stored as text.
+    {
+        ProgramHarness h;
+        h.registry.plantText(HKCU, tovikKey, "OopsResumeCounter", "7");
+        ui::TForm1& f = h.start();
+        f.displayedOwner = "Büro Nord";
+        h.loop.advance(1000);
+        h.loop.user([&] { f.btOops.click(); });
+        ASSERT_TRUE(h.loop.boxes().empty());
+        const std::string titleBefore = h.loop.title();
+        const std::string captionBefore = f.caption();
+        ASSERT_EQ(captionBefore, "Doch kein Feierabend Büro Nord");
+
+        h.loop.user([&] { f.btOops.click(); });
+
+        EXPECT_TRUE(f.tmCountDown.enabled());
+        EXPECT_EQ(f.btOops.caption(), "Oder etwa nicht?");
+        EXPECT_EQ(f.stSeconds.color(), ui::clSkyBlue);
+        EXPECT_EQ(h.loop.title(), titleBefore);
+        EXPECT_EQ(f.caption(), captionBefore);
+        ASSERT_EQ(h.loop.boxes().size(), 1u);
+        EXPECT_EQ(h.loop.boxes()[0].kind, test::ShownBox::Kind::Error);
+        EXPECT_EQ(h.loop.boxes()[0].text, "Ungültiger Datentyp für 'OopsResumeCounter'");
+        EXPECT_EQ(h.loop.boxes()[0].caption, titleBefore);
+        EXPECT_EQ(h.registry.dword(HKCU, tovikKey, "OopsCounter"), 1);
+        EXPECT_EQ(h.registry.text(HKCU, tovikKey, "OopsResumeCounter"), "7");
+        // The countdown runs on from where it stood.
+        h.loop.advance(100);
+        EXPECT_EQ(f.remainingTicks, 44);
+        EXPECT_FALSE(h.loop.terminated());
+    }
 }
 
 TEST(GraceCountdown, ResumeJustBeforeTheWatchdogDoesNotSaveTheProgram) {

@@ -264,16 +264,36 @@ TEST(PowerActions, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram) {
     EXPECT_EQ(h.loop.terminatedAt(), 1000 + 3000);
 }
 
+// A refused sleep, and one that cannot be had at all (no SetSuspendState to
+// be found reads as refused), goes unreported: from a click or from the end of
+// the countdown the status is all that shows, nothing else is asked of the
+// system, and the watchdog ends the program as after any other action.
 TEST(PowerActions, RefusedSleepGoesUnreported) {
-    ProgramHarness h;
-    h.power.suspendResult = false;
-    ui::TForm1& f = startAndTick(h);
-    click(h, &ui::TForm1::btHibernate);
-    EXPECT_EQ(h.power.calls, (Calls{"privilege", "setSuspendState(1,0,0)"}));
-    EXPECT_TRUE(h.loop.boxes().empty());
-    EXPECT_EQ(f.stSeconds.caption(), "Gehe schlafen...");
-    h.loop.advance(10000);
-    EXPECT_EQ(h.loop.terminatedAt(), 1000 + 3000);
+    for (bool fromCountdown : {false, true}) {
+        SCOPED_TRACE(fromCountdown ? "end of the countdown" : "btHibernate");
+        ProgramHarness h;
+        h.power.suspendResult = false;
+        ui::TForm1& f = h.start(fromCountdown ? "2" : "");
+        if (fromCountdown) {
+            f.cbHibernateForPwrOff.setChecked(true);
+            h.loop.advance(2000);
+        } else {
+            h.loop.advance(1000);
+            click(h, &ui::TForm1::btHibernate);
+        }
+        EXPECT_EQ(h.power.calls, (Calls{"privilege", "setSuspendState(1,0,0)"}));
+        EXPECT_TRUE(h.loop.boxes().empty());
+        EXPECT_EQ(f.stSeconds.caption(), "Gehe schlafen...");
+        EXPECT_EQ(h.loop.title(), "Gehe schlafen...");
+        expectGaugesReset(f);
+        EXPECT_EQ(bumpedCounters(h), (std::vector<std::string>{"HibernateCounter"}));
+        EXPECT_FALSE(h.registry.keyExists(HKCU, diagnosticKey));
+        const std::uint32_t acted = h.loop.now();
+        h.loop.advance(10000);
+        EXPECT_EQ(h.power.calls.size(), 2u);
+        EXPECT_TRUE(h.loop.boxes().empty());
+        EXPECT_EQ(h.loop.terminatedAt(), acted + 3000);
+    }
 }
 
 TEST(PowerActions, SleepRequestMatchesWhatTheSystemOffersAtTheMomentOfTheAction) {

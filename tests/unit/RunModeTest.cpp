@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/ProgramHarness.h"
+#include "tests/support/SettingsWorld.h"
 
 using namespace tovik;
 using tovik::test::ProgramHarness;
@@ -163,4 +164,58 @@ TEST(RunModes, OlderSystemsGetTheTallerSmallHeightAndNoMinimiseHandler) {
     ProgramHarness newer;
     EXPECT_EQ(newer.start().height(), 315);
     EXPECT_TRUE(newer.loop.onMinimize);
+}
+
+// A wrongly typed owner name or second height ends start-up at its step: the
+// error shows, and nothing after it runs: no gauges set to the run's length,
+// no RunCounter, no countdown, and the height buttons are not hidden.
+TEST(RunModes, WronglyTypedOwnerOrHeightStopsStartUpBeforeTheGaugesAndTheCountdown) {
+    using test::HKCU;
+    using test::tovikKey;
+    struct Case {
+        const char* value;
+        platform::RegistryValue planted;
+        const char* error;
+    } cases[] = {
+        {"DisplayedOwner", {platform::regtype::Dword, std::string("\1\0\0\0", 4)},
+         "Ungültiger Datentyp für 'DisplayedOwner'"},
+        {"FormHeight2", {platform::regtype::Sz, std::string("430\0", 4)}, "Ungültiger Datentyp für 'FormHeight2'"},
+    };
+    // The gauges as designed, which differ from the 300 ticks of the run.
+    const ui::TForm1 design;
+    ASSERT_NE(design.Gauge1.maxValue(), 300);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        ProgramHarness h;
+        h.registry.plantText(HKCU, tovikKey, "DisplayedOwner", "Anna Beispiel");
+        h.registry.plantValue(HKCU, tovikKey, c.value, c.planted);
+        ui::TForm1& f = h.start("30");
+
+        ASSERT_EQ(h.loop.boxes().size(), 1u);
+        EXPECT_EQ(h.loop.boxes()[0].kind, test::ShownBox::Kind::Error);
+        EXPECT_EQ(h.loop.boxes()[0].text, c.error);
+        EXPECT_EQ(h.loop.boxes()[0].caption, h.loop.title());
+        // The steps before ran: the run's length is known, and the height
+        // fails only after the owner was read.
+        EXPECT_EQ(f.remainingTicks, 300);
+        if (std::string(c.value) == "FormHeight2") {
+            EXPECT_EQ(f.displayedOwner, "Anna Beispiel");
+        }
+
+        for (const ui::Gauge* g : {&f.Gauge1, &f.Gauge2}) {
+            EXPECT_EQ(g->maxValue(), design.Gauge1.maxValue()) << g->name();
+            EXPECT_EQ(g->progress(), design.Gauge1.progress()) << g->name();
+        }
+        EXPECT_FALSE(h.registry.value(HKCU, tovikKey, "RunCounter"));
+        for (const ui::Button* b : {&f.btFormPlus, &f.btFormMinus, &f.btFormHeight1Store, &f.btFormHeight2Store})
+            EXPECT_TRUE(b->visible()) << b->name();
+
+        EXPECT_FALSE(f.tmCountDown.enabled());
+        h.loop.advance(60000);
+        EXPECT_EQ(f.remainingTicks, 300);
+        EXPECT_FALSE(f.tmExitDelay.enabled());
+        EXPECT_FALSE(h.loop.terminated());
+        EXPECT_TRUE(h.power.calls.empty());
+        EXPECT_EQ(h.loop.boxes().size(), 1u);
+    }
 }
