@@ -374,6 +374,21 @@ void doubleClickAt(const Window& window, int clientX, int clientY) {
     mouseClickAtScreen(p.x, p.y, 2);
 }
 
+void holdMouseAt(const Window& window, int clientX, int clientY, Millis duration) {
+    bringToForeground(rootOf(window));
+    POINT p{clientX, clientY};
+    ClientToScreen(window.handle(), &p);
+    std::vector<INPUT> move{mouseInput(MOUSEEVENTF_MOVE, p.x, p.y)};
+    sendInputs(move);
+    sleepFor(20ms);
+    std::vector<INPUT> down{mouseInput(MOUSEEVENTF_LEFTDOWN, p.x, p.y)};
+    sendInputs(down);
+    sleepFor(duration);
+    std::vector<INPUT> up{mouseInput(MOUSEEVENTF_LEFTUP, p.x, p.y)};
+    sendInputs(up);
+    sleepFor(30ms);
+}
+
 void click(const Window& control) {
     RECT r{};
     GetClientRect(control.handle(), &r);

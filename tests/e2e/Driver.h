@@ -121,6 +121,8 @@ void click(const Window& control);
 void doubleClick(const Window& control);
 void clickAt(const Window& window, int clientX, int clientY);
 void doubleClickAt(const Window& window, int clientX, int clientY);
+// Presses the left button there, keeps it down for the duration, releases it.
+void holdMouseAt(const Window& window, int clientX, int clientY, Millis duration);
 // One key press (down and up) with the given modifiers held.
 void pressKey(WORD virtualKey, unsigned modifiers = NoModifier);
 // Digits and letters, one key press each.

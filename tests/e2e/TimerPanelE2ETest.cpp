@@ -153,5 +153,51 @@ TEST_F(TimerPanelE2E, GoShrinksTheWindowAndHidesTheMinutesField) {
         << scanGauge(main, gauge, inner).describe();
 }
 
+TEST_F(TimerPanelE2E, HeldArrowRepeatsAfterFourHundredThenEveryHundredMilliseconds) {
+    openTimerPanel();
+    const Window arrows = control(ids::seShutMinutes).child(ids::seShutMinutesArrows);
+    ASSERT_TRUE(arrows);
+    RECT r{};
+    GetClientRect(arrows.handle(), &r);
+    // One step at the press, then at 400, 500, ..., 1000 ms: eight in all.
+    holdMouseAt(arrows, r.right / 2, r.bottom / 4, 1050ms);
+    sleepFor(200ms);
+    const int steps = std::stoi(minutesText()) - 15;
+    EXPECT_GE(steps, 7) << minutesText();
+    EXPECT_LE(steps, 9) << minutesText();
+    // Released: no more steps.
+    sleepFor(300ms);
+    EXPECT_EQ(std::stoi(minutesText()) - 15, steps);
+}
+
+TEST_F(TimerPanelE2E, AnyTextSetFromOutsideReadsAsANumberOrAsOneMinute) {
+    openTimerPanel();
+    const Window field = control(ids::seShutMinutes);
+    for (const std::wstring& text : {std::wstring(L"%s%n{}"), std::wstring(100000, L'7'), std::wstring(L"-")}) {
+        SendMessageW(field.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        // Wine's edit control takes seconds to lay out 100 000 characters; the
+        // clock tick then brings the target text up to date.
+        // Wine's edit control takes seconds to lay out and paint 100 000
+        // characters; once the window answers again, the next clock tick
+        // brings the target text up to date.
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(main.handle(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer));
+        sleepFor(1100ms);
+        ASSERT_TRUE(tovik.running());
+        expectTargetInMinutes(1);
+    }
+    SendMessageW(field.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"+90"));
+    sleepFor(100ms);
+    expectTargetInMinutes(90);
+
+    SendMessageW(field.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"%s%n"));
+    click(control(ids::cbAutoMinimize));
+    click(control(ids::btRestart));
+    const std::string line = waitForText(
+        control(ids::stSeconds), [](const std::string& t) { return t.rfind("Noch ", 0) == 0; }, 3s);
+    EXPECT_EQ(line.rfind("Noch 59,", 0), 0u) << line;
+    EXPECT_EQ(minutesText(), "%s%n") << "the field keeps a text that reads as its minimum";
+}
+
 }  // namespace
 }  // namespace tovik::e2e
