@@ -13,7 +13,9 @@ Program::Program(ui::Application& application, Platform services)
             services.power),
       countdown(Form1, application, services.system, services.locale, counters, power),
       timerPanel(Form1, application, services.system, services.clock, services.locale, counters),
-      creation(Form1, application, services.system, settings, counters) {
+      presets(Form1, services.clock, services.locale, settings),
+      creation(Form1, application, services.system, settings, counters),
+      clockTimeStart(Form1, application, services.clock, services.locale, timerPanel) {
     bindEvents();
 }
 
@@ -58,23 +60,24 @@ void Program::bindEvents() {
     f.stSeconds.onClick = [this] { timerPanel.stSecondsClick(); };
     f.onKeyPress = [this](char& key) { timerPanel.FormKeyPress(key); };
 
+    // Clock-time presets: "genau" does what the second preset button does.
+    f.cbOffByTime.onChange = [this] { presets.cbOffByTimeChange(); };
+    f.btPrefTime1.onClick = [this] { presets.btPrefTime1Click(); };
+    f.btPrefTime2.onClick = [this] { presets.btPrefTime2Click(); };
+    f.btTimerOff2.onClick = [this] { presets.btPrefTime2Click(); };
+    // The window's show and paint handlers act in clock-time mode only.
+    f.onShow = [this] { clockTimeStart.FormShow(); };
+    f.onPaint = [this] { clockTimeStart.FormPaint(); };
+
     // Handlers whose behaviour arrives with later work; bound now so that the
     // wiring stays in one place. Each does nothing yet.
     auto later = [] {};
-    // Clock-time presets.
-    f.cbOffByTime.onChange = later;  // cbOffByTimeChange
-    f.btPrefTime1.onClick = later;   // btPrefTime1Click
-    f.btPrefTime2.onClick = later;   // btPrefTime2Click
-    f.btTimerOff2.onClick = later;   // btPrefTime2Click (btTimerOff2)
     // Statistics view.
     f.stSeconds.onDblClick = later;  // stSecondsDblClick
     // Window height presets: the four flat buttons share one handler.
     for (ui::Button* flat : {&f.btFormPlus, &f.btFormMinus, &f.btFormHeight1Store, &f.btFormHeight2Store})
         flat->onClick = later;       // btFormMinusClick
     f.onKeyUp = [](int, unsigned) {};  // FormKeyUp
-    // The window's show and paint handlers act in clock-time mode only.
-    f.onShow = later;   // FormShow
-    f.onPaint = later;  // FormPaint
     // Button1 ("Hilfe") has no handler.
 }
 

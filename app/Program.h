@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "app/ClockTimeStart.h"
 #include "app/WindowCreation.h"
 #include "engine/GraceCountdown.h"
 #include "engine/PowerActions.h"
@@ -11,6 +12,7 @@
 #include "platform/SystemInfo.h"
 #include "settings/Counters.h"
 #include "settings/Settings.h"
+#include "timer/ClockPresets.h"
 #include "timer/TimerPanel.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
@@ -38,7 +40,10 @@ public:
     // Connects the three timers to the loop that runs them.
     void attachTimers(ui::TimerHost& host);
     // The creation handler of the main window, with the first command-line argument.
-    void FormCreate(const std::string& firstArgument) { creation.FormCreate(firstArgument); }
+    void FormCreate(const std::string& firstArgument) {
+        clockTimeStart.setFirstArgument(firstArgument);
+        creation.FormCreate(firstArgument);
+    }
 
     ui::TForm1 Form1;
     ui::Application& app;
@@ -48,7 +53,9 @@ public:
     engine::PowerActions power;
     engine::GraceCountdown countdown;
     timer::TimerPanel timerPanel;
+    timer::ClockPresets presets;
     WindowCreation creation;
+    ClockTimeStart clockTimeStart;
 
 private:
     void bindEvents();

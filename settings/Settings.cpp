@@ -80,6 +80,13 @@ std::string Settings::loadPresetTime(const std::string& name, const std::string&
     return time;
 }
 
+void Settings::StorePresetTime(const std::string& name, const std::string& clockText) {
+    SettingsStore store(registry_);
+    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
+    store.writeText(name, clockText);
+    store.close();
+}
+
 void Settings::LoadFormHeights(ui::TForm1& form) {
     form.smallFormHeight = platform::IsNewerWindows(system_) ? 315 : 320;
     form.bigFormHeight = 430;

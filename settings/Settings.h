@@ -43,6 +43,10 @@ public:
     void cbAutoMinimizeClick(const ui::CheckBox& box);
     void cbHibernateForPwrOffClick(const ui::CheckBox& box);
 
+    // Stores a preset time (PrefTime1 or PrefTime2), creating the key when
+    // it is missing.
+    void StorePresetTime(const std::string& name, const std::string& clockText);
+
     // Every key-down in the window: Ctrl+Alt outside a countdown asks whether
     // the hibernate option may be offered; then the Shift state is recorded.
     void FormKeyDown(ui::TForm1& form, int key, unsigned shift);

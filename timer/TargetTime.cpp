@@ -61,8 +61,8 @@ std::string DaysSuffixFor(long long minutes) {
     return "  +" + std::to_string(days) + (days < 2 ? " Tag" : " Tage");
 }
 
-std::string ClockText(const platform::LocalDateTime& when, const std::string& timeSeparator) {
-    return twoDigits(when.hour) + timeSeparator + twoDigits(when.minute);
+std::string ClockText(const platform::LocalDateTime& when) {
+    return twoDigits(when.hour) + ":" + twoDigits(when.minute);
 }
 
 }  // namespace tovik::timer

@@ -13,8 +13,9 @@ platform::LocalDateTime PlusMinutes(const platform::LocalDateTime& when, long lo
 // "  +1 Tag" for one, "  +N Tage" from two on.
 std::string DaysSuffixFor(long long minutes);
 
-// Hours and minutes as a clock text: two digits each, 24-hour, with the
-// user's time separator ("18:45").
-std::string ClockText(const platform::LocalDateTime& when, const std::string& timeSeparator);
+// Hours and minutes as a clock text: two digits each, 24-hour, with a colon
+// ("18:45"), whatever the regional time format; the conversion of clock
+// texts takes the colon in every region.
+std::string ClockText(const platform::LocalDateTime& when);
 
 }  // namespace tovik::timer

@@ -91,7 +91,7 @@ std::string TimerPanel::DaysSuffix() const { return DaysSuffixFor(form_.seShutMi
 void TimerPanel::stSecondsClick() {
     // Only the time of day is copied; whole days of the minutes are lost.
     const platform::LocalDateTime target = PlusMinutes(clock_.now(), form_.seShutMinutes.value());
-    form_.btPrefTime2.setCaption(ClockText(target, locale_.timeSeparator()));
+    form_.btPrefTime2.setCaption(ClockText(target));
     form_.btTimerOff2.setCaption("genau " + form_.btPrefTime2.caption());
 }
 

@@ -125,6 +125,23 @@ bool SpinEdit::typeCharacter(char& key) {
            (separator.size() == 1 && key == separator[0]);
 }
 
+std::string ComboBox::selectedText() const {
+    return selected_ >= 0 && selected_ < static_cast<int>(items_.size()) ? items_[static_cast<size_t>(selected_)]
+                                                                         : std::string();
+}
+
+void ComboBox::selectByUser(int index) {
+    selected_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+    if (selected_ >= 0) setCaption(items_[static_cast<size_t>(selected_)]);
+    if (onChange) onChange();
+}
+
+void ComboBox::typeByUser(const std::string& text) {
+    selected_ = -1;
+    setCaption(text);
+    if (onChange) onChange();
+}
+
 Gauge::Gauge(int id, std::string name, Rect bounds, Color backColor, Color barColor)
     : Control(id, std::move(name), bounds, "", Font{}), back_(backColor), bar_(barColor) {}
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/Geometry.h"
 
@@ -174,11 +175,26 @@ private:
     int max_;
 };
 
+// An editable drop-down list: a text field with a list of fixed items.
 class ComboBox : public Control {
 public:
     using Control::Control;
     const std::string& text() const { return caption(); }
+    const std::vector<std::string>& items() const { return items_; }
+    void setItems(std::vector<std::string> items) { items_ = std::move(items); }
+    // The chosen item, -1 when none is (at start, and after typing).
+    int selectedIndex() const { return selected_; }
+    // The chosen item's text; empty when none is chosen.
+    std::string selectedText() const;
+    // The user chose an item from the list: it becomes the text.
+    void selectByUser(int index);
+    // The user typed into the text: no item is chosen any more.
+    void typeByUser(const std::string& text);
     std::function<void()> onChange;
+
+private:
+    std::vector<std::string> items_;
+    int selected_ = -1;
 };
 
 // A horizontal bar on a coloured background, painted by the window itself.

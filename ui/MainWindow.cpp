@@ -114,6 +114,12 @@ TForm1::TForm1()
         "Die Auswahl wird im 1. Button für  vorgegebene Zeiten gemerkt. "
         "Permanente Speicherung erst durch Click auf den Button.");
     cbOffByTime.setTabOrder(20, false);
+    // Half hours, except 09:50 and 10:50 in place of 09:30 and 10:30.
+    cbOffByTime.setItems({"00:00", "00:30", "01:00", "01:30", "02:00", "02:30", "03:00", "03:30", "04:00", "04:30",
+                          "05:00", "05:30", "06:00", "06:30", "07:00", "07:30", "08:00", "08:30", "09:00", "09:50",
+                          "10:00", "10:50", "11:00", "11:30", "12:00", "12:30", "13:00", "13:30", "14:00", "14:30",
+                          "15:00", "15:30", "16:00", "16:30", "17:00", "17:30", "18:00", "18:30", "19:00", "19:30",
+                          "20:00", "20:30", "21:00", "21:30", "22:00", "22:30", "23:00", "23:30"});
     btPrefTime1.setHint(
         "Die gewählte Zeit der ComboBox wird hier angezeigt. Ein Klick auf den Button speichert "
         "den angezeigten Wert  permanent und schaltet den Computer zur gegebenen Zeit aus.");

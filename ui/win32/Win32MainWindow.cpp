@@ -176,11 +176,13 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
             SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, spinArrowsWidth + 1));
             SetWindowSubclass(child, SpinFieldProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
         }
-        if (dynamic_cast<ui::ComboBox*>(control)) {
+        if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
             // A combo box takes its text only after creation; its selection
             // field is as high as the designed control, the list items 16.
             SendMessageW(child, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.height - 6);
             SendMessageW(child, CB_SETITEMHEIGHT, 0, 16);
+            for (const std::string& item : combo->items())
+                SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
             SetWindowTextW(child, Widen(control->caption()).c_str());
         }
         EnableWindow(child, control->enabled());
@@ -264,20 +266,40 @@ void Win32MainWindow::setHintHidePause(int ms) {
     if (tooltip_) SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(ms, 0));
 }
 
+void Win32MainWindow::centreOnScreen() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window_, &placement);
+    RECT& normal = placement.rcNormalPosition;
+    const int width = normal.right - normal.left;
+    const int height = normal.bottom - normal.top;
+    normal.left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    normal.top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    normal.right = normal.left + width;
+    normal.bottom = normal.top + height;
+    if (IsIconic(window_)) {
+        placement.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(window_, &placement);
+    } else {
+        SetWindowPos(window_, nullptr, normal.left, normal.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Win32MainWindow::showFirstTime(int showCommand) {
+    // Centred already while the show handler runs: a clock-time start shows
+    // the window from inside it (minimising with pending messages).
+    centreOnScreen();
     if (form_.onShow) app_.dispatch(form_.onShow);
-    // Centred on the screen at its current size.
-    RECT outer;
-    GetWindowRect(window_, &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred at the size the show handler left.
+    centreOnScreen();
     const bool minimized = showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED ||
                            showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_FORCEMINIMIZE;
-    ShowWindow(window_, minimized ? SW_SHOWNORMAL : showCommand);
-    UpdateWindow(window_);
+    // Shown in its current state: a window the show handler has minimised
+    // stays minimised.
+    if (!IsIconic(window_)) {
+        ShowWindow(window_, minimized ? SW_SHOWNORMAL : showCommand);
+        UpdateWindow(window_);
+    }
     if (minimized) app_.minimize();
 }
 
@@ -337,7 +359,8 @@ void Win32MainWindow::propertyChanged(ui::Control& control, ui::Property what) {
             // A field's own edit reaches the model as a caption change; writing
             // the same text back would move the caret to the start.
             const std::wstring text = Widen(control.caption());
-            if (dynamic_cast<ui::SpinEdit*>(&control) && windowText(child) == text) break;
+            const bool field = dynamic_cast<ui::SpinEdit*>(&control) || dynamic_cast<ui::ComboBox*>(&control);
+            if (field && windowText(child) == text) break;
             SetWindowTextW(child, text.c_str());
             break;
         }
@@ -442,9 +465,13 @@ void Win32MainWindow::onCommand(int id, int code, HWND child) {
             app_.dispatch([spin, typed] { spin->setTextByUser(typed); });
         }
     } else if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
-        if (code == CBN_EDITCHANGE || code == CBN_SELCHANGE) app_.dispatch([combo] {
-                if (combo->onChange) combo->onChange();
-            });
+        if (code == CBN_SELCHANGE) {
+            const int index = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+            app_.dispatch([combo, index] { combo->selectByUser(index); });
+        } else if (code == CBN_EDITCHANGE) {
+            const std::string typed = Narrow(windowText(child));
+            app_.dispatch([combo, typed] { combo->typeByUser(typed); });
+        }
     }
 }
 
@@ -456,12 +483,9 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             paintGauges(dc);
             EndPaint(window_, &paint);
             // The paint handler may wait with messages flowing; it runs after
-            // the paint itself is complete.
-            if (form_.onPaint && !painting_) {
-                painting_ = true;
-                app_.dispatch(form_.onPaint);
-                painting_ = false;
-            }
+            // the paint itself is complete, for every paint, also one that
+            // arrives while an earlier paint handler waits.
+            if (form_.onPaint) app_.dispatch(form_.onPaint);
             return 0;
         }
         case WM_ERASEBKGND: {

@@ -65,6 +65,7 @@ private:
     int outerHeight() const;
 
     void createControls(HINSTANCE instance);
+    void centreOnScreen();
     // The minutes field's own keys: the typed-character filter, the Up and
     // Down steps, and the write-back when the focus moves on.
     static LRESULT CALLBACK SpinFieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -90,7 +91,6 @@ private:
     std::map<ui::Color, HBRUSH> brushes_;
     ButtonPainter painter_;
     std::unique_ptr<SpinArrows> spinArrows_;
-    bool painting_ = false;
 };
 
 }  // namespace tovik::win32

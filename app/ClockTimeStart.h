@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "timer/TimerPanel.h"
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+
+namespace tovik::app {
+
+// A run towards a clock time: started with one on the command line, the
+// show handler opens the timer panel and starts the countdown through the
+// second preset; in clock-time mode every paint writes the sentence
+// "Computer wird genau / um ... Uhr / runter gefahren" into the left column,
+// and the first paint holds the window for five seconds.
+class ClockTimeStart {
+public:
+    ClockTimeStart(ui::TForm1& form, ui::Application& app, const platform::Clock& clock,
+                   const platform::Locale& locale, timer::TimerPanel& timerPanel);
+
+    // The first command-line argument, before the window is created.
+    void setFirstArgument(const std::string& argument) { firstArgument_ = argument; }
+
+    void FormShow();
+    void FormPaint();
+
+    static constexpr int firstPaintPauseMs = 5000;
+
+private:
+    std::string targetTimeCaption() const;
+
+    ui::TForm1& form_;
+    ui::Application& app_;
+    const platform::Clock& clock_;
+    const platform::Locale& locale_;
+    timer::TimerPanel& timerPanel_;
+    std::string firstArgument_;
+};
+
+}  // namespace tovik::app

@@ -1,0 +1,30 @@
+#include "timer/ClockPresets.h"
+
+#include "timer/ClockTime.h"
+
+namespace tovik::timer {
+
+ClockPresets::ClockPresets(ui::TForm1& form, const platform::Clock& clock, const platform::Locale& locale,
+                           settings::Settings& settings)
+    : form_(form), clock_(clock), locale_(locale), settings_(settings) {}
+
+int ClockPresets::MinutesUntilClockTime(const std::string& clockText) const {
+    return timer::MinutesUntilClockTime(clock_.now(), clockText, locale_.timeSeparator());
+}
+
+void ClockPresets::cbOffByTimeChange() {
+    // A typed text is no choice: it converts as the empty text and fails.
+    const std::string time = form_.cbOffByTime.selectedText();
+    form_.seShutMinutes.setValue(MinutesUntilClockTime(time));
+    form_.btPrefTime1.setCaption(time);
+}
+
+void ClockPresets::presetClick(const ui::Button& preset, const std::string& valueName) {
+    form_.targetClockTime = preset.caption();
+    form_.seShutMinutes.setValue(MinutesUntilClockTime(form_.targetClockTime));
+    settings_.StorePresetTime(valueName, form_.targetClockTime);
+    form_.clockTimeMode = true;
+    form_.btRestart.click();
+}
+
+}  // namespace tovik::timer
