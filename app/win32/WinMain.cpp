@@ -22,7 +22,7 @@ using namespace tovik;
 namespace {
 
 void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& system, app::SingleInstanceGuard& guard) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
     win32::Win32Clock clock;

@@ -645,7 +645,7 @@ TovikProcess::~TovikProcess() {
     if (process_) CloseHandle(process_);
 }
 
-void TovikProcess::start(std::wstring_view arguments) {
+void TovikProcess::start(std::wstring_view arguments, int showCommand) {
     if (process_) throw std::logic_error("Tovik.exe was already started by this object");
     std::wstring commandLine = L"\"" + tovikExecutable() + L"\"";
     if (!arguments.empty()) {
@@ -654,6 +654,10 @@ void TovikProcess::start(std::wstring_view arguments) {
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (showCommand != SW_SHOWDEFAULT) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     PROCESS_INFORMATION info{};
     startTime_ = now();
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))

@@ -215,8 +215,9 @@ public:
     TovikProcess& operator=(const TovikProcess&) = delete;
     ~TovikProcess();
 
-    // Starts Tovik.exe with the command-line arguments (not the program name).
-    void start(std::wstring_view arguments = L"");
+    // Starts Tovik.exe with the command-line arguments (not the program name),
+    // shown as a shortcut would ask (SW_SHOWMINNOACTIVE for "run minimised").
+    void start(std::wstring_view arguments = L"", int showCommand = SW_SHOWDEFAULT);
     bool started() const { return process_ != nullptr; }
     DWORD id() const { return processId_; }
     double startTime() const { return startTime_; }

@@ -296,10 +296,9 @@ void Win32MainWindow::showFirstTime(int showCommand) {
                            showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_FORCEMINIMIZE;
     // Shown in its current state: a window the show handler has minimised
     // stays minimised.
-    if (!IsIconic(window_)) {
-        ShowWindow(window_, minimized ? SW_SHOWNORMAL : showCommand);
-        UpdateWindow(window_);
-    }
+    if (IsIconic(window_)) return;
+    ShowWindow(window_, minimized ? SW_SHOWNORMAL : showCommand);
+    UpdateWindow(window_);
     if (minimized) app_.minimize();
 }
 
