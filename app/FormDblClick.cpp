@@ -2,14 +2,13 @@
 
 namespace tovik::app {
 
-void FormDblClick(ui::TForm1& form, timer::TimerPanel& timerPanel, const void* sender) {
+void FormDblClick(ui::TForm1& form, timer::TimerPanel& timerPanel, settings::StatisticsView& statistics,
+                  const void* sender) {
     timerPanel.CommonStart();
-    if (sender == &form.btTimerOff1) {
+    if (sender == &form.btTimerOff1)
         timerPanel.TimerBranch();
-    } else if (sender == &form) {
-        // Statistics branch: the statistics view is not built yet; the window's
-        // double-click ends here after the common start.
-    }
+    else if (sender == &form)
+        statistics.StatisticsBranch();
 }
 
 }  // namespace tovik::app

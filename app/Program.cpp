@@ -14,10 +14,14 @@ Program::Program(ui::Application& application, Platform services)
       countdown(Form1, application, services.system, services.locale, counters, power),
       timerPanel(Form1, application, services.system, services.clock, services.locale, counters),
       presets(Form1, services.clock, services.locale, settings),
+      statistics(Form1, application, services.registry, services.system, counters),
+      heights(Form1, application, settings),
       creation(Form1, application, services.system, settings, counters),
       clockTimeStart(Form1, application, services.clock, services.locale, timerPanel) {
     bindEvents();
 }
+
+void Program::FormDblClick(const void* sender) { app::FormDblClick(Form1, timerPanel, statistics, sender); }
 
 void Program::attachTimers(ui::TimerHost& host) {
     for (ui::Timer* timer : Form1.timers) timer->attachHost(&host);
@@ -44,10 +48,10 @@ void Program::bindEvents() {
     f.btHibernate.onClick = [this] { power.btHibernateClick(); };
     f.btLock.onClick = [this] { power.btLockClick(); };
 
-    // Timer panel: "Timer aus," and a double-click on the window share one
-    // handler.
-    f.onDblClick = [this] { FormDblClick(Form1, timerPanel, &Form1); };
-    f.btTimerOff1.onClick = [this] { FormDblClick(Form1, timerPanel, &Form1.btTimerOff1); };
+    // "Timer aus," and a double-click on the window share one handler: the
+    // timer panel and the statistics view.
+    f.onDblClick = [this] { FormDblClick(&Form1); };
+    f.btTimerOff1.onClick = [this] { FormDblClick(&Form1.btTimerOff1); };
     f.btRestart.onClick = [this] { timerPanel.btRestartClick(); };
     f.seShutMinutes.onChange = [this] { timerPanel.seShutMinutesChange(); };
     f.seShutMinutes.onKeyPress = [this](char& key) { timerPanel.seShutMinutesKeyPress(key); };
@@ -69,15 +73,13 @@ void Program::bindEvents() {
     f.onShow = [this] { clockTimeStart.FormShow(); };
     f.onPaint = [this] { clockTimeStart.FormPaint(); };
 
-    // Handlers whose behaviour arrives with later work; bound now so that the
-    // wiring stays in one place. Each does nothing yet.
-    auto later = [] {};
-    // Statistics view.
-    f.stSeconds.onDblClick = later;  // stSecondsDblClick
-    // Window height presets: the four flat buttons share one handler.
+    // Statistics view: a double-click on the blue line offers the counter reset.
+    f.stSeconds.onDblClick = [this] { statistics.stSecondsDblClick([this] { FormDblClick(&Form1); }); };
+    // Window height presets: the four flat buttons share one handler; every
+    // key released ends the coarse steps that Shift began.
     for (ui::Button* flat : {&f.btFormPlus, &f.btFormMinus, &f.btFormHeight1Store, &f.btFormHeight2Store})
-        flat->onClick = later;       // btFormMinusClick
-    f.onKeyUp = [](int, unsigned) {};  // FormKeyUp
+        flat->onClick = [this, flat] { heights.btFormMinusClick(*flat); };
+    f.onKeyUp = [this](int, unsigned) { heights.FormKeyUp(); };
     // Button1 ("Hilfe") has no handler.
 }
 

@@ -11,7 +11,9 @@
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "settings/Counters.h"
+#include "settings/HeightPresets.h"
 #include "settings/Settings.h"
+#include "settings/StatisticsView.h"
 #include "timer/ClockPresets.h"
 #include "timer/TimerPanel.h"
 #include "ui/Application.h"
@@ -54,11 +56,15 @@ public:
     engine::GraceCountdown countdown;
     timer::TimerPanel timerPanel;
     timer::ClockPresets presets;
+    settings::StatisticsView statistics;
+    settings::HeightPresets heights;
     WindowCreation creation;
     ClockTimeStart clockTimeStart;
 
 private:
     void bindEvents();
+    // The window's double-click, with the sender that tells its branches apart.
+    void FormDblClick(const void* sender);
 };
 
 }  // namespace tovik::app

@@ -7,11 +7,6 @@ namespace tovik::settings {
 
 namespace {
 
-// Message-box flags: Yes and No buttons, question icon, No as default button.
-constexpr unsigned MB_YESNO_FLAG = 0x4;
-constexpr unsigned MB_ICONQUESTION_FLAG = 0x20;
-constexpr unsigned MB_DEFBUTTON2_FLAG = 0x100;
-
 constexpr std::string::size_type maxPathCharacters = 255;
 
 // The byte length of the first `characters` UTF-8 characters of the text.
@@ -87,6 +82,13 @@ void Settings::StorePresetTime(const std::string& name, const std::string& clock
     store.close();
 }
 
+void Settings::StoreFormHeight(const std::string& name, int height) {
+    SettingsStore store(registry_);
+    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
+    store.writeInteger(name, height);
+    store.close();
+}
+
 void Settings::LoadFormHeights(ui::TForm1& form) {
     form.smallFormHeight = platform::IsNewerWindows(system_) ? 315 : 320;
     form.bigFormHeight = 430;
@@ -136,7 +138,7 @@ void Settings::FormKeyDown(ui::TForm1& form, int /*key*/, unsigned shift) {
     if (ctrlAlt && !form.tmCountDown.enabled()) {
         const int answer = application_.askQuestion(
             "CheckBox 'In den Tiefschlafzustand statt Aussschalten bei CountDown' erlauben?",
-            "Tiefschlaf / Suspend bei CountDown", MB_YESNO_FLAG + MB_ICONQUESTION_FLAG + MB_DEFBUTTON2_FLAG);
+            "Tiefschlaf / Suspend bei CountDown", ui::mbYesNo + ui::mbIconQuestion + ui::mbDefButton2);
         SettingsStore store(registry_);
         store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
         if (answer == ui::answerYes) {

@@ -46,6 +46,9 @@ public:
     // Stores a preset time (PrefTime1 or PrefTime2), creating the key when
     // it is missing.
     void StorePresetTime(const std::string& name, const std::string& clockText);
+    // Stores a window height (FormHeight1 or FormHeight2) as an integer,
+    // creating the key when it is missing.
+    void StoreFormHeight(const std::string& name, int height);
 
     // Every key-down in the window: Ctrl+Alt outside a countdown asks whether
     // the hibernate option may be offered; then the Shift state is recorded.

@@ -9,6 +9,12 @@ namespace tovik::ui {
 constexpr int answerYes = 6;
 constexpr int answerNo = 7;
 
+// Question-box flags, as Windows numbers them.
+constexpr unsigned mbYesNo = 0x4;
+constexpr unsigned mbIconQuestion = 0x20;
+constexpr unsigned mbIconWarning = 0x30;
+constexpr unsigned mbDefButton2 = 0x100;
+
 // The toolkit's application: the taskbar title, the message loop and its
 // nested forms (message boxes, processing pending messages, waiting), and
 // termination. Windows and the virtual-time test loop implement it.

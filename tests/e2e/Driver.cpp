@@ -418,6 +418,18 @@ void pressKey(WORD virtualKey, unsigned modifiers) {
     }
 }
 
+void keyDown(WORD virtualKey) {
+    std::vector<INPUT> down{keyInput(virtualKey, false)};
+    sendInputs(down);
+    sleepFor(10ms);
+}
+
+void keyUp(WORD virtualKey) {
+    std::vector<INPUT> up{keyInput(virtualKey, true)};
+    sendInputs(up);
+    sleepFor(10ms);
+}
+
 void typeText(std::string_view text) {
     for (wchar_t c : wide(text)) {
         const SHORT scan = VkKeyScanW(c);

@@ -125,6 +125,9 @@ void doubleClickAt(const Window& window, int clientX, int clientY);
 void holdMouseAt(const Window& window, int clientX, int clientY, Millis duration);
 // One key press (down and up) with the given modifiers held.
 void pressKey(WORD virtualKey, unsigned modifiers = NoModifier);
+// A key held down, and released again.
+void keyDown(WORD virtualKey);
+void keyUp(WORD virtualKey);
 // Digits and letters, one key press each.
 void typeText(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/FormDblClick.h"
 #include "res/ResourceIds.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/SettingsWorld.h"
@@ -83,17 +84,18 @@ TEST(TimerPanel, OlderSystemsCopyTheTimerCaptionIntoTheTaskbarText) {
     EXPECT_EQ(f.height(), 430);
 }
 
-TEST(TimerPanel, DoubleClickOnTheWindowRunsOnlyTheCommonStartForNow) {
+TEST(TimerPanel, AnyOtherSenderOfTheDoubleClickRunsOnlyTheCommonStart) {
     ProgramHarness h;
     ui::TForm1& f = h.start();
     h.loop.advance(200);
-    h.loop.user([&] { f.onDblClick(); });
+    h.loop.user([&] { app::FormDblClick(f, h.program->timerPanel, h.program->statistics, &f.btPwrOff); });
     EXPECT_FALSE(f.tmCountDown.enabled());
     EXPECT_FALSE(f.btOops.enabled());
     EXPECT_FALSE(f.Gauge1.visible());
     EXPECT_EQ(f.height(), 315);
     EXPECT_EQ(f.caption(), "Noch 5,3 Sekunden bis Feierabend ");
-    EXPECT_EQ(stored(h, "TimerOffCounter"), std::nullopt);
+    EXPECT_EQ(f.btPwrOff.caption(), "Sofort ausschalten");
+    EXPECT_EQ(h.registry.dword(test::HKCU, test::tovikKey, "TimerOffCounter"), std::nullopt);
     h.loop.advance(10000);
     EXPECT_FALSE(h.loop.terminated());
 }

@@ -78,7 +78,7 @@ void ButtonPainter::drawPicture(HDC dc, const Picture& picture, int frame, bool 
     DeleteDC(memory);
 }
 
-void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font) {
+void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot) {
     HDC dc = item.hDC;
     RECT area = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -87,7 +87,7 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
 
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     if (button.isFlat()) {
-        DrawEdge(dc, &area, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        if (pressed || hot) DrawEdge(dc, &area, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     } else {
         if (focused) {
             // The focused button carries the heavier frame of the default button.

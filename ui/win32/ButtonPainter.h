@@ -17,7 +17,8 @@ public:
     ButtonPainter(const ButtonPainter&) = delete;
     ButtonPainter& operator=(const ButtonPainter&) = delete;
 
-    void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font);
+    // `hot`: the mouse is over the button; a flat button shows its frame then.
+    void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot);
 
 private:
     struct Picture {

@@ -46,7 +46,69 @@ LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPAR
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
+// A flat button works like a speed button: a press never takes the keyboard
+// focus from where it is; the click comes when the mouse is released over
+// it. Its frame shows only while the mouse is over it.
+constexpr wchar_t hotProperty[] = L"TovikHot";
+
+void setHot(HWND button, bool hot) {
+    if ((GetPropW(button, hotProperty) != nullptr) == hot) return;
+    if (hot) {
+        SetPropW(button, hotProperty, reinterpret_cast<HANDLE>(1));
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, button, 0};
+        TrackMouseEvent(&track);
+    } else {
+        RemovePropW(button, hotProperty);
+    }
+    InvalidateRect(button, nullptr, FALSE);
+}
+
+bool cursorInside(HWND button, LPARAM lParam) {
+    RECT client;
+    GetClientRect(button, &client);
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    return PtInRect(&client, at) != FALSE;
+}
+
+LRESULT CALLBACK FlatButtonPress(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetCapture(button);
+            SendMessageW(button, BM_SETSTATE, TRUE, 0);
+            return 0;
+        case WM_MOUSEMOVE:
+            setHot(button, cursorInside(button, lParam));
+            if (GetCapture() == button) SendMessageW(button, BM_SETSTATE, cursorInside(button, lParam), 0);
+            return 0;
+        case WM_MOUSELEAVE:
+            setHot(button, false);
+            return 0;
+        case WM_LBUTTONUP:
+            if (GetCapture() == button) {
+                const bool inside = cursorInside(button, lParam);
+                ReleaseCapture();
+                if (inside)
+                    SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(button));
+            }
+            return 0;
+        case WM_CAPTURECHANGED:
+            SendMessageW(button, BM_SETSTATE, FALSE, 0);
+            return 0;
+        case WM_NCDESTROY:
+            RemovePropW(button, hotProperty);
+            RemoveWindowSubclass(button, FlatButtonPress, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
 }  // namespace
+
+bool Win32MainWindow::isHot(HWND button) { return GetPropW(button, hotProperty) != nullptr; }
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
                                  const platform::SystemInfo& system)
@@ -160,7 +222,7 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
         children_[control->id()] = child;
 
         if (auto* button = dynamic_cast<ui::Button*>(control); button && isOwnerDrawn(*button))
-            SetWindowSubclass(child, EveryPressClicks, 0, 0);
+            SetWindowSubclass(child, button->isFlat() ? FlatButtonPress : EveryPressClicks, 0, 0);
         if (auto* box = dynamic_cast<ui::CheckBox*>(control))
             SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
@@ -506,7 +568,7 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (auto* button = dynamic_cast<ui::Button*>(form_.controlById(static_cast<int>(item.CtlID)))) {
-                painter_.draw(item, *button, font(button->font()));
+                painter_.draw(item, *button, font(button->font()), isHot(item.hwndItem));
                 return TRUE;
             }
             break;

@@ -66,6 +66,8 @@ private:
 
     void createControls(HINSTANCE instance);
     void centreOnScreen();
+    // Whether the mouse is over a flat button (its frame shows then).
+    static bool isHot(HWND button);
     // The minutes field's own keys: the typed-character filter, the Up and
     // Down steps, and the write-back when the focus moves on.
     static LRESULT CALLBACK SpinFieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
