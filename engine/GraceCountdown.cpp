@@ -103,6 +103,13 @@ void GraceCountdown::btOopsClick() {
     }
 }
 
-void GraceCountdown::tmExitDelayTimer() { app_.terminate(); }
+void GraceCountdown::tmExitDelayTimer() {
+    // While the countdown runs, a watchdog that fires can only mean the ticks
+    // were held up (the computer slept, the thread stood still) and both
+    // timers fell due together: the next tick re-arms it and the countdown
+    // goes on. Paused, acting or stopped, it ends the program.
+    if (form_.tmCountDown.enabled()) return;
+    app_.terminate();
+}
 
 }  // namespace tovik::engine

@@ -36,6 +36,18 @@ void VirtualLoop::advance(std::uint32_t ms) {
     if (!terminated()) now_ = static_cast<std::uint32_t>(end);
 }
 
+void VirtualLoop::stall(std::uint32_t ms, const ui::Timer* first) {
+    now_ += ms;
+    // A window timer that is overdue is due once, however many periods passed.
+    for (auto& [timer, due] : due_)
+        if (due < now_) due = now_;
+    if (first && due_.count(const_cast<ui::Timer*>(first))) {
+        for (auto& [timer, order] : order_) order += 1;
+        order_[const_cast<ui::Timer*>(first)] = 0;
+    }
+    processMessages();
+}
+
 bool VirtualLoop::advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs) {
     const std::uint64_t end = static_cast<std::uint64_t>(now_) + limitMs;
     while (!done()) {

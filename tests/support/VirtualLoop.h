@@ -35,6 +35,10 @@ public:
     // Advances virtual time by `ms`, firing every timer that falls due, in
     // order; stops early when the application terminates.
     void advance(std::uint32_t ms);
+    // The whole machine stands still for `ms` (sleep, a debugger, a stall):
+    // no timer fires meanwhile; then each overdue timer fires once, `first`
+    // before the others, as the message loop finds them when it wakes.
+    void stall(std::uint32_t ms, const ui::Timer* first = nullptr);
     // Advances until `done` holds or `limitMs` have passed; true when it held.
     bool advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs);
     std::uint32_t now() const { return now_; }

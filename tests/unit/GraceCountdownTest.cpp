@@ -315,3 +315,43 @@ TEST(GraceCountdown, ActionWhilePausedKeepsTheWatchdogRunningFromTheLastTick) {
     h.loop.advance(5000);
     EXPECT_EQ(h.loop.terminatedAt(), 3100);
 }
+
+// ---------------------------------------------------------------- a stall
+
+TEST(GraceCountdown, StallDuringALongCountdownGoesOnInEitherOrderOfTheOverdueTimers) {
+    for (const bool watchdogFirst : {true, false}) {
+        SCOPED_TRACE(watchdogFirst ? "watchdog first" : "tick first");
+        ProgramHarness h;
+        ui::TForm1& f = h.start("300");
+        h.loop.advance(1000);
+        ASSERT_EQ(f.remainingTicks, 2990);
+        // The computer sleeps for two hours.
+        h.loop.stall(2 * 3600 * 1000, watchdogFirst ? &f.tmExitDelay : &f.tmCountDown);
+        EXPECT_FALSE(h.loop.terminated());
+        // It counts delivered ticks, not wall time: one tick after waking.
+        EXPECT_EQ(f.remainingTicks, 2989);
+        EXPECT_TRUE(f.tmExitDelay.enabled());
+        h.loop.advance(298900);
+        EXPECT_EQ(f.remainingTicks, 0);
+        EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "exitWindows(12)"}));
+        h.loop.advance(10000);
+        EXPECT_TRUE(h.loop.terminated());
+    }
+}
+
+TEST(GraceCountdown, StallWhilePausedOrActingStillEndsTheProgram) {
+    ProgramHarness h;
+    ui::TForm1& f = h.start("300");
+    h.loop.advance(1000);
+    h.loop.user([&] { f.btOops.click(); });
+    h.loop.stall(60000, &f.tmExitDelay);
+    EXPECT_TRUE(h.loop.terminated());
+
+    ProgramHarness g;
+    ui::TForm1& e = g.start();
+    g.loop.advance(5500);
+    ASSERT_EQ(g.power.calls.size(), 2u);
+    g.loop.stall(60000, &e.tmExitDelay);
+    EXPECT_TRUE(g.loop.terminated());
+    EXPECT_EQ(g.power.calls.size(), 2u);
+}
