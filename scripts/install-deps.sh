@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tovik needs on Debian 12 / Ubuntu:
-# native and mingw-w64 toolchains, GoogleTest sources, Wine, Xvfb, screenshot
+# native and mingw-w64 toolchains, clang with its sanitizer and libFuzzer
+# runtime, GoogleTest sources, Wine, Xvfb, screenshot
 # tools, fonts and the German and English UTF-8 locales. Idempotent: apt runs
 # only when a package is missing, localedef only when a locale is missing.
 set -euo pipefail
 
 packages=(
   cmake make g++
+  clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   googletest
   wine wine64 fonts-wine fonts-dejavu-core

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both presets and runs every test:
-# the unit tests natively (ctest --preset native), then the end-to-end tests
-# of the real Tovik.exe under Wine (ctest --preset win64) in Xvfb when there
-# is no display. Ends with each suite's ctest summary and the total; exits
-# non-zero when a build or any test fails.
+# Installs what is missing, builds every preset and runs every test: the unit
+# tests natively (ctest --preset native) and again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (native-sanitize), each libFuzzer target for a
+# fixed number of inputs (fuzz), then the end-to-end tests of the real
+# Tovik.exe under Wine (ctest --preset win64) in Xvfb when there is no
+# display. Ends with each suite's ctest summary and the total; exits non-zero
+# when a build or any test fails.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 exec </dev/null
 
 bash scripts/install-deps.sh
 
-for preset in native win64; do
+for preset in native native-sanitize fuzz win64; do
   echo "== configure and build: $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j2
@@ -30,6 +32,8 @@ run_suite() {
 
 status=0
 run_suite native || status=1
+run_suite native-sanitize || status=1
+run_suite fuzz || status=1
 
 source scripts/wine-env.sh
 trap tovik_wine_stop EXIT
@@ -45,7 +49,7 @@ tovik_wine_stop
 echo
 echo "== summary"
 passed=0 failed=0
-for preset in native win64; do
+for preset in native native-sanitize fuzz win64; do
   line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset.log" 2>/dev/null | tail -n 1 || true)
   if [[ -n $line ]]; then
     read -r f n < <(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1 \2/' <<<"$line")

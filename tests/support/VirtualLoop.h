@@ -46,6 +46,7 @@ public:
     std::int64_t terminatedAt() const { return terminatedAt_; }
 
     void scriptAnswer(BoxAnswer answer) { answers_.push_back(answer); }
+    void clearAnswers() { answers_.clear(); }
     const std::vector<ShownBox>& boxes() const { return boxes_; }
     int minimizeCount() const { return minimizeCount_; }
 

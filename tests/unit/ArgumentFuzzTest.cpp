@@ -7,29 +7,12 @@
 
 #include "app/CommandLine.h"
 #include "tests/support/ProgramHarness.h"
+#include "tests/support/ReferenceReadings.h"
 
 using namespace tovik;
 using tovik::test::ProgramHarness;
 
 namespace {
-
-// Reference reading of the runtime's integer syntax through a regular expression.
-std::optional<long long> referenceInteger(const std::string& text) {
-    static const std::regex decimal("^ *([+-]?)([0-9]+)$");
-    static const std::regex hexadecimal("^ *([+-]?)(?:\\$|x|X|0x|0X)([0-9A-Fa-f]+)$");
-    std::smatch match;
-    int base = 0;
-    if (std::regex_match(text, match, decimal)) base = 10;
-    else if (std::regex_match(text, match, hexadecimal)) base = 16;
-    else return std::nullopt;
-    std::string digits = match[2].str();
-    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
-    if (digits.size() > 12) return std::nullopt;  // far beyond 32 bits in either base
-    long long value = std::stoll(digits, nullptr, base);
-    if (match[1].str() == "-") value = -value;
-    if (value < -2147483648LL || value > 2147483647LL) return std::nullopt;
-    return value;
-}
 
 std::string randomArgument(std::mt19937& random) {
     static const std::vector<std::string> pieces = {
@@ -55,27 +38,15 @@ TEST(ArgumentFuzz, EveryArgumentEndsInExactlyOneRunMode) {
         ui::TForm1& f = h.start(argument);
         SCOPED_TRACE("argument '" + argument + "'");
 
-        const bool refused = argument == "d" || argument == "D";
-        const bool restart = argument == "r" || argument == "R";
-        const bool clockTime = !restart && !argument.empty() && app::IsClockTimeArgument(argument);
-        EXPECT_EQ(f.restartMode, restart);
-        EXPECT_EQ(f.clockTimeMode, clockTime);
-        EXPECT_EQ(h.loop.boxes().size(), refused ? 1u : 0u);
-        EXPECT_EQ(h.loop.terminated(), refused);
+        const test::ReferenceRunMode expected = test::ReferenceRunModeOf(argument);
+        EXPECT_EQ(f.restartMode, expected.restart);
+        EXPECT_EQ(f.clockTimeMode, expected.clockTime);
+        EXPECT_EQ(h.loop.boxes().size(), expected.refused ? 1u : 0u);
+        EXPECT_EQ(h.loop.terminated(), expected.refused);
         EXPECT_TRUE(f.tmCountDown.enabled());
-
-        if (argument.empty()) {
-            EXPECT_EQ(f.remainingTicks, 55);
-        } else if (restart) {
-            EXPECT_EQ(f.remainingTicks, 200);
-        } else if (clockTime) {
-            EXPECT_EQ(f.remainingTicks, 0);
-            EXPECT_EQ(f.btPrefTime2.caption(), argument);
-        } else {
-            const long long seconds = std::clamp(referenceInteger(argument).value_or(5), 2LL, 3600LL);
-            EXPECT_EQ(f.remainingTicks, seconds * 10);
-            EXPECT_EQ(f.tmExitDelay.interval(), 4000);
-        }
+        EXPECT_EQ(f.remainingTicks, expected.ticks);
+        if (expected.clockTime) EXPECT_EQ(f.btPrefTime2.caption(), argument);
+        else EXPECT_EQ(f.tmExitDelay.interval(), 4000);
         if (HasFailure()) break;
     }
 }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <regex>
 
 #include "platform/UserError.h"
 #include "tests/support/ProgramHarness.h"
+#include "tests/support/ReferenceReadings.h"
 #include "tests/support/SettingsWorld.h"
 #include "timer/ClockTime.h"
 
@@ -71,15 +71,14 @@ TEST(MinutesUntilClockTime, RefusesEverythingButHoursAndMinutesWithTheTextVerbat
 TEST(MinutesUntilClockTime, AnyTextEndsInOneToADayOrInTheExactError) {
     std::mt19937 random(1208);
     const std::string alphabet = "0123456789:: .-+xX%sn{}\xc3\xbc";
-    const std::regex clock("([0-9]{1,2}):([0-9]{1,2})");
     for (int i = 0; i < 20000; ++i) {
         std::string text;
         const int length = std::uniform_int_distribution<int>(0, i % 7 == 0 ? 300 : 7)(random);
         for (int j = 0; j < length; ++j) text += alphabet[random() % alphabet.size()];
         const platform::LocalDateTime now = at(int(random() % 24), int(random() % 60), int(random() % 60),
                                                int(random() % 1000));
-        std::smatch m;
-        const bool valid = std::regex_match(text, m, clock) && std::stoi(m[1]) <= 23 && std::stoi(m[2]) <= 59;
+        const std::optional<int> minuteOfDay = test::ReferenceClockMinuteOfDay(text);
+        const bool valid = minuteOfDay.has_value();
         try {
             const int minutes = timer::MinutesUntilClockTime(now, text, ":");
             ASSERT_TRUE(valid) << "'" << text << "' converted";
@@ -87,7 +86,7 @@ TEST(MinutesUntilClockTime, AnyTextEndsInOneToADayOrInTheExactError) {
             ASSERT_LE(minutes, 1440);
             // Within a minute of the target, and no smaller step is.
             const long nowMs = ((now.hour * 60L + now.minute) * 60 + now.second) * 1000 + now.millisecond;
-            const long target = (std::stoi(m[1]) * 60L + std::stoi(m[2])) * 60000;
+            const long target = *minuteOfDay * 60000L;
             auto span = [&](int k) { return std::labs(target - (nowMs + k * 60000L) % 86400000L); };
             ASSERT_LE(span(minutes), 60000) << text;
             for (int k = 1; k < minutes; ++k) ASSERT_GT(span(k), 60000) << text << " " << k;

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "engine/CountdownText.h"
+#include <random>
 
+#include "engine/CountdownText.h"
+#include "tests/support/ReferenceReadings.h"
+
+using namespace tovik;
 using namespace tovik::engine;
 
 TEST(CountdownText, SecondsHaveOneDecimal) {
@@ -39,4 +43,14 @@ TEST(CountdownText, FirstWordKeepsTheFirstCharacterAlways) {
     EXPECT_EQ(FirstWord(" Büro Nord"), " Büro");
     EXPECT_EQ(FirstWord("Ä"), "Ä");
     EXPECT_EQ(FirstWord("a  b"), "a");
+}
+
+TEST(CountdownText, EveryTickCountReadsAsTheLongDivisionRoundedToFiveDigits) {
+    std::mt19937 random(5);
+    for (int i = 0; i < 200000; ++i) {
+        const int ticks = i < 100000 ? i : static_cast<int>(random() & 0x7FFFFFFF);
+        const std::string separator = i % 2 ? "," : ".";
+        ASSERT_EQ(engine::SecondsText(ticks, separator), test::ReferenceFixed(ticks, 10, 1, separator)) << ticks;
+        ASSERT_EQ(engine::MinutesText(ticks, separator), test::ReferenceFixed(ticks, 600, 2, separator)) << ticks;
+    }
 }

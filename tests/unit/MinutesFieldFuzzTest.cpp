@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <random>
-#include <regex>
 
+#include "tests/support/ReferenceReadings.h"
 #include "timer/TargetTime.h"
 #include "ui/Control.h"
 
@@ -16,17 +16,6 @@ namespace {
 
 constexpr int minMinutes = 1;
 constexpr int maxMinutes = 1999999;
-
-// A signed decimal that fits in 32 bits reads as itself, anything else as 1.
-long long expectedReading(const std::string& text) {
-    static const std::regex decimal("[+-]?0*([0-9]{1,10})");
-    std::smatch match;
-    if (!std::regex_match(text, match, decimal)) return minMinutes;
-    long long magnitude = std::stoll(match[1].str());
-    const long long value = text[0] == '-' ? -magnitude : magnitude;
-    if (value < -2147483648LL || value > 2147483647LL) return minMinutes;
-    return value;
-}
 
 std::string generatedText(std::mt19937& random) {
     static const std::string alphabet = "0123456789+-,. aZ%s{}\t\x7f";
@@ -66,7 +55,7 @@ TEST(MinutesFieldFuzz, ReadingWritingAndLeavingFollowTheRules) {
         const bool differs = text != field.text();
         field.setTextByUser(text);
         EXPECT_EQ(changes - before, differs ? 1 : 0);
-        const long long read = expectedReading(text);
+        const long long read = test::ReferenceMinutesReading(text);
         ASSERT_EQ(field.value(), read);
 
         // Leaving writes back the clamped value only when the reading is out of range.
