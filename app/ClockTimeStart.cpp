@@ -2,13 +2,11 @@
 
 #include "app/CommandLine.h"
 #include "app/PauseWithMessages.h"
-#include "timer/TargetTime.h"
 
 namespace tovik::app {
 
-ClockTimeStart::ClockTimeStart(ui::TForm1& form, ui::Application& app, const platform::Clock& clock,
-                               const platform::Locale& locale, timer::TimerPanel& timerPanel)
-    : form_(form), app_(app), clock_(clock), locale_(locale), timerPanel_(timerPanel) {}
+ClockTimeStart::ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel)
+    : form_(form), app_(app), timerPanel_(timerPanel) {}
 
 void ClockTimeStart::FormShow() {
     if (!form_.clockTimeMode) return;
@@ -24,8 +22,7 @@ std::string ClockTimeStart::targetTimeCaption() const {
         IsClockTimeArgument(firstArgument_) &&
         (form_.targetClockTime.empty() || form_.targetClockTime == firstArgument_);
     if (aimsAtArgument) return "um " + firstArgument_ + " Uhr";
-    const auto target = timer::PlusMinutes(clock_.now(), form_.seShutMinutes.value());
-    return "um " + locale_.formatLongTime(target) + timerPanel_.DaysSuffix() + " Uhr";
+    return "um " + timerPanel_.TargetTimeText() + " Uhr";
 }
 
 void ClockTimeStart::FormPaint() {

@@ -1,8 +1,6 @@
 #pragma once
 #include <string>
 
-#include "platform/Clock.h"
-#include "platform/Locale.h"
 #include "timer/TimerPanel.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
@@ -16,8 +14,7 @@ namespace tovik::app {
 // and the first paint holds the window for five seconds.
 class ClockTimeStart {
 public:
-    ClockTimeStart(ui::TForm1& form, ui::Application& app, const platform::Clock& clock,
-                   const platform::Locale& locale, timer::TimerPanel& timerPanel);
+    ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel);
 
     // The first command-line argument, before the window is created.
     void setFirstArgument(const std::string& argument) { firstArgument_ = argument; }
@@ -32,8 +29,6 @@ private:
 
     ui::TForm1& form_;
     ui::Application& app_;
-    const platform::Clock& clock_;
-    const platform::Locale& locale_;
     timer::TimerPanel& timerPanel_;
     std::string firstArgument_;
 };

@@ -4,13 +4,12 @@
 #include <cstdlib>
 
 #include "platform/UserError.h"
+#include "timer/TargetTime.h"
 
 namespace tovik::timer {
 
 namespace {
 
-constexpr std::int64_t msPerMinute = 60 * 1000;
-constexpr std::int64_t msPerDay = 1440 * msPerMinute;
 
 // One to two digits at `at`, then `at` stands behind them.
 std::optional<int> readField(const std::string& text, std::size_t& at) {

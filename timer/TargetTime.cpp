@@ -6,8 +6,6 @@ namespace tovik::timer {
 
 namespace {
 
-constexpr std::int64_t msPerMinute = 60 * 1000;
-constexpr std::int64_t msPerDay = 1440 * msPerMinute;
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
 std::int64_t daysFromCivil(std::int64_t y, int m, int d) {

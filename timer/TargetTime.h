@@ -5,6 +5,9 @@
 
 namespace tovik::timer {
 
+inline constexpr long long msPerMinute = 60 * 1000;
+inline constexpr long long msPerDay = 1440 * msPerMinute;
+
 // The local date and time `minutes` later (or earlier), exact to the
 // millisecond across days, months, years and leap days.
 platform::LocalDateTime PlusMinutes(const platform::LocalDateTime& when, long long minutes);

@@ -80,11 +80,11 @@ void TimerPanel::tmClockTimer() {
     if (form_.targetTimeTracking && !form_.tmCountDown.enabled()) ShowTargetTime();
 }
 
-void TimerPanel::ShowTargetTime() {
-    const int minutes = form_.seShutMinutes.value();
-    const std::string time = locale_.formatLongTime(PlusMinutes(clock_.now(), minutes));
-    form_.stSeconds.setCaption("Power Off um " + time + DaysSuffix());
+std::string TimerPanel::TargetTimeText() const {
+    return locale_.formatLongTime(PlusMinutes(clock_.now(), form_.seShutMinutes.value())) + DaysSuffix();
 }
+
+void TimerPanel::ShowTargetTime() { form_.stSeconds.setCaption("Power Off um " + TargetTimeText()); }
 
 std::string TimerPanel::DaysSuffix() const { return DaysSuffixFor(form_.seShutMinutes.value()); }
 

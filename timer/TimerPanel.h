@@ -37,9 +37,12 @@ public:
     // Enter typed in the minutes field starts "Go!" and goes no further.
     void FormKeyPress(char& key);
 
-    // "Power Off um " and the time the minutes read from now, with the days.
+    // "Power Off um " and the target time.
     void ShowTargetTime();
     std::string DaysSuffix() const;
+    // The time of day the minutes read lead to from now, in the user's long
+    // time format, with the whole days: "01:00:37  +1 Tag".
+    std::string TargetTimeText() const;
 
     static constexpr const char* timerCaption =
         "Nach einer bestimmten Zeit ausschalten 1 - 1999999 Minuten  (1388 Tage)";

@@ -18,8 +18,14 @@ struct ClockTarget {
 // the program computes for it: the smallest k >= 1 that brings now + k
 // minutes within one minute of the target.
 ClockTarget clockTimeAhead(int ahead) {
+    // Far enough from the next full minute that the program, a moment later,
+    // computes the same minutes.
     SYSTEMTIME t;
     GetLocalTime(&t);
+    if (t.wSecond > 50) {
+        sleepFor(Millis((61 - t.wSecond) * 1000));
+        GetLocalTime(&t);
+    }
     const int nowMs = ((t.wHour * 60 + t.wMinute) * 60 + t.wSecond) * 1000 + t.wMilliseconds;
     const int targetMinute = (t.wHour * 60 + t.wMinute + ahead) % 1440;
     char text[8];

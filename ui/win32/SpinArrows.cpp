@@ -73,6 +73,8 @@ LRESULT SpinArrows::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_TIMER:
+            // The field may have been hidden meanwhile ("Go!" by Enter).
+            if (wParam == repeatTimer && pressed_ && !IsWindowVisible(window_)) release();
             if (wParam == repeatTimer && pressed_) {
                 SetTimer(window_, repeatTimer, repeatMs, nullptr);
                 step_(pressed_);

@@ -43,6 +43,7 @@ unsigned currentShiftState() {
 // press of a push button is one click, so it becomes a plain press here.
 LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EveryPressClicks, 0);
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
@@ -375,6 +376,10 @@ bool Win32MainWindow::previewMessage(MSG& message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             const int key = static_cast<int>(message.wParam);
+            // A held Enter presses a button once: "Go!" moves the focus to the
+            // abort button, which the key's repeat must not click.
+            const bool repeated = (message.lParam & (1 << 30)) != 0;
+            if (key == VK_RETURN && repeated) return true;
             const unsigned shift = currentShiftState();
             form_.noteFocus(controlOf(GetFocus()));
             bool consumed = false;
@@ -478,6 +483,9 @@ void Win32MainWindow::heightChanged() {
     // The system keeps a window at least as high as its caption; the model
     // reads what the window really took.
     form_.noteHeight(outerHeight());
+    // Until it is first shown the window stays centred at every height (the
+    // show handler may show it from inside, at the compact height).
+    if (!IsWindowVisible(window_)) centreOnScreen();
 }
 
 void Win32MainWindow::showWindow(ui::ShowCommand command) { ShowWindow(window_, static_cast<int>(command)); }
