@@ -1,8 +1,11 @@
 // Launch timer: starts a Windows program and measures the time until the
-// new process has a visible top-level window, then terminates the process
-// and prints the time in milliseconds on stdout.
+// new process has a visible top-level window; then, with --settle, lets it
+// run that long and reads its peak working set and peak private bytes; with
+// --cpu, lets it run that long and reads the CPU time it used meanwhile.
+// Terminates the process and prints on stdout, separated by blanks:
+//   start-to-window ms, peak working set KiB, peak private KiB, CPU seconds
 //
-//   LaunchTimer.exe [--timeout MS] PROGRAM.exe [ARGUMENTS...]
+//   LaunchTimer.exe [--timeout MS] [--settle MS] [--cpu MS] PROGRAM.exe [ARGUMENTS...]
 //
 // The window is noticed through an out-of-context WinEvent hook on
 // EVENT_OBJECT_SHOW; the loop also checks the process' windows whenever it
@@ -12,6 +15,7 @@
 // timed out before a window became visible.
 #include <windows.h>
 #include <mmsystem.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -65,6 +69,25 @@ std::wstring quoteArgument(const std::wstring& arg) {
   return out;
 }
 
+// Keeps the launcher's own messages flowing while the program runs.
+void pumpFor(DWORD ms, HANDLE process) {
+  const DWORD end = GetTickCount() + ms;
+  for (;;) {
+    const DWORD now = GetTickCount();
+    if (static_cast<LONG>(end - now) <= 0) return;
+    if (MsgWaitForMultipleObjects(1, &process, FALSE, end - now, QS_ALLINPUT) == WAIT_OBJECT_0) return;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+}
+
+double cpuSeconds(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  auto value = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return static_cast<double>(value(kernel) + value(user)) / 1e7;
+}
+
 double millisecondsSince(LARGE_INTEGER start) {
   LARGE_INTEGER now, frequency;
   QueryPerformanceCounter(&now);
@@ -76,14 +99,17 @@ double millisecondsSince(LARGE_INTEGER start) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  DWORD timeoutMs = 30000;
+  DWORD timeoutMs = 30000, settleMs = 0, cpuMs = 0;
   int first = 1;
-  if (first + 1 < argc && std::wcscmp(argv[first], L"--timeout") == 0) {
-    timeoutMs = static_cast<DWORD>(std::wcstoul(argv[first + 1], nullptr, 10));
+  while (first + 1 < argc && std::wcsncmp(argv[first], L"--", 2) == 0) {
+    const DWORD value = static_cast<DWORD>(std::wcstoul(argv[first + 1], nullptr, 10));
+    if (std::wcscmp(argv[first], L"--timeout") == 0) timeoutMs = value;
+    else if (std::wcscmp(argv[first], L"--settle") == 0) settleMs = value;
+    else if (std::wcscmp(argv[first], L"--cpu") == 0) cpuMs = value;
     first += 2;
   }
   if (first >= argc) {
-    std::fwprintf(stderr, L"usage: LaunchTimer.exe [--timeout MS] PROGRAM.exe [ARGUMENTS...]\n");
+    std::fwprintf(stderr, L"usage: LaunchTimer.exe [--timeout MS] [--settle MS] [--cpu MS] PROGRAM.exe [ARGUMENTS...]\n");
     return 1;
   }
   std::wstring commandLine;
@@ -132,6 +158,19 @@ int wmain(int argc, wchar_t** argv) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
 
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  double cpu = 0;
+  if (result == 0) {
+    pumpFor(settleMs, process.hProcess);
+    GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+    if (cpuMs > 0) {
+      const double before = cpuSeconds(process.hProcess);
+      pumpFor(cpuMs, process.hProcess);
+      cpu = cpuSeconds(process.hProcess) - before;
+    }
+  }
+
   if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 10000);
@@ -140,6 +179,8 @@ int wmain(int argc, wchar_t** argv) {
   CloseHandle(process.hProcess);
   if (hook) UnhookWinEvent(hook);
   timeEndPeriod(1);
-  if (result == 0) std::wprintf(L"%.1f\n", elapsed);
+  if (result == 0)
+    std::wprintf(L"%.1f %llu %llu %.3f\n", elapsed, static_cast<unsigned long long>(memory.PeakWorkingSetSize / 1024),
+                 static_cast<unsigned long long>(memory.PeakPagefileUsage / 1024), cpu);
   return result;
 }

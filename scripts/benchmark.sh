@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# Start-up benchmark under Wine: builds the win64 preset, then launches
-# Tovik.exe and the minimal one-window program N times each (default 9, or
-# TOVIK_BENCH_RUNS) through the launch timer, which measures the time from
-# CreateProcessW to the first visible top-level window and ends the process
-# before the next run. One warm-up launch of each is not counted.
-# Prints the size of Tovik.exe, the median time of each and their ratio.
+# Start-up and run-time cost of Tovik.exe against a minimal one-window
+# program, both built with the win64 preset and run under Wine.
+#
+# Start-up: the two programs are launched alternately (A B A B ...), so that
+# drift of the machine falls on both alike, TOVIK_BENCH_PAIRS times (default
+# 15) after one warm-up launch each. The launch timer measures from
+# CreateProcessW to the first visible top-level window, lets the program run
+# 500 ms more and reads its peak working set and peak private bytes.
+# Run time: Tovik counts a 10-minute countdown down, the minimal program sits
+# idle; each for TOVIK_BENCH_CPU_SECONDS (default 60) after its window shows,
+# and the CPU time it used meanwhile is reported per minute.
+# Finally the cost of one tick on the headless model (Google Benchmark).
+#
+# Prints the size of Tovik.exe, the median of each figure for both programs,
+# and the median of the pairwise start-up ratios.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 exec </dev/null
 
-runs=${TOVIK_BENCH_RUNS:-9}
+pairs=${TOVIK_BENCH_PAIRS:-15}
+cpu_seconds=${TOVIK_BENCH_CPU_SECONDS:-60}
 bash scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tovik BenchMinimal LaunchTimer >/dev/null
@@ -23,23 +33,44 @@ trap tovik_wine_stop EXIT
 trap 'exit 130' INT TERM
 tovik_wine_start
 
-# Prints the median start-to-window time of one program in milliseconds.
-median_launch() {
-  local exe times=() t i
-  exe=$(winepath -w "$1" 2>/dev/null)
-  wine "$timer" "$exe" >/dev/null  # warm-up: file cache, first start of the program
-  for ((i = 0; i < runs; i++)); do
-    t=$(wine "$timer" "$exe") || { echo "benchmark: $1 showed no window" >&2; return 1; }
-    times+=("$t")
-  done
-  printf '%s\n' "${times[@]}" | LC_ALL=C sort -g | LC_ALL=C awk '{ v[NR] = $1 }
-    END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
+tovik_w=$(winepath -w "$tovik" 2>/dev/null)
+minimal_w=$(winepath -w "$minimal" 2>/dev/null)
+# A long countdown: the window stays up while it is measured.
+launch() { wine "$timer" --settle 500 "$@"; }
 
-tovik_ms=$(median_launch "$tovik")
-minimal_ms=$(median_launch "$minimal")
+launch "$tovik_w" 600 >/dev/null
+launch "$minimal_w" >/dev/null
+results=$(mktemp)
+for ((i = 0; i < pairs; i++)); do
+  a=$(launch "$tovik_w" 600) || { echo "benchmark: Tovik.exe showed no window" >&2; exit 1; }
+  b=$(launch "$minimal_w") || { echo "benchmark: the minimal program showed no window" >&2; exit 1; }
+  echo "$a $b" >>"$results"
+done
 
-printf '%-36s %s bytes\n' "Tovik.exe size:" "$(stat -c %s "$tovik")"
-printf '%-36s %s ms (median of %s)\n' "Tovik.exe start to window:" "$tovik_ms" "$runs"
-printf '%-36s %s ms (median of %s)\n' "minimal program start to window:" "$minimal_ms" "$runs"
-printf '%-36s %s\n' "ratio Tovik / minimal:" "$(LC_ALL=C awk -v a="$tovik_ms" -v b="$minimal_ms" 'BEGIN { printf "%.2f", a / b }')"
+median() { LC_ALL=C sort -g | LC_ALL=C awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+column() { awk -v c="$1" '{ print $c }' "$results" | median; }
+
+tovik_ms=$(column 1) minimal_ms=$(column 5)
+ratio=$(LC_ALL=C awk '{ printf "%.4f\n", $1 / $5 }' "$results" | median)
+tovik_ws=$(column 2) minimal_ws=$(column 6)
+tovik_private=$(column 3) minimal_private=$(column 7)
+rm -f "$results"
+
+cpu_ms=$((cpu_seconds * 1000))
+tovik_cpu=$(wine "$timer" --cpu "$cpu_ms" "$tovik_w" 600 | awk '{ print $4 }')
+minimal_cpu=$(wine "$timer" --cpu "$cpu_ms" "$minimal_w" | awk '{ print $4 }')
+per_minute() { LC_ALL=C awk -v s="$1" -v t="$cpu_seconds" 'BEGIN { printf "%.3f s/min (%.2f %% of a core)", s * 60 / t, s * 100 / t }'; }
+
+printf '%-40s %s bytes\n' "Tovik.exe size:" "$(stat -c %s "$tovik")"
+printf '%-40s %s ms / %s ms (medians of %s pairs)\n' "start to window, Tovik / minimal:" "$tovik_ms" "$minimal_ms" "$pairs"
+printf '%-40s %s\n' "median of the pairwise ratios:" "$ratio"
+printf '%-40s %s KiB / %s KiB\n' "peak working set, Tovik / minimal:" "$tovik_ws" "$minimal_ws"
+printf '%-40s %s KiB / %s KiB (ratio %s)\n' "peak private bytes, Tovik / minimal:" "$tovik_private" "$minimal_private" \
+  "$(LC_ALL=C awk -v a="$tovik_private" -v b="$minimal_private" 'BEGIN { printf "%.2f", a / b }')"
+printf '%-40s %s\n' "CPU, Tovik counting down:" "$(per_minute "$tovik_cpu")"
+printf '%-40s %s\n' "CPU, minimal program idle:" "$(per_minute "$minimal_cpu")"
+
+# One tick on the headless model, natively and optimised.
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTOVIK_GTEST_SOURCE=/nonexistent >/dev/null
+cmake --build build/bench --target TickBenchmark -j2 >/dev/null
+build/bench/TickBenchmark --benchmark_min_time=0.2 2>/dev/null | grep -E 'Tick'

@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   googletest
   wine wine64 fonts-wine fonts-dejavu-core
