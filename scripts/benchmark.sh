@@ -6,10 +6,12 @@
 # drift of the machine falls on both alike, TOVIK_BENCH_PAIRS times (default
 # 15) after one warm-up launch each. The launch timer measures from
 # CreateProcessW to the first visible top-level window, lets the program run
-# 500 ms more and reads its peak working set and peak private bytes.
+# 500 ms more and reads its peak working set and peak private bytes (through
+# GetProcessMemoryInfo, the same way for both).
 # Run time: Tovik counts a 10-minute countdown down, the minimal program sits
-# idle; each for TOVIK_BENCH_CPU_SECONDS (default 60) after its window shows,
-# and the CPU time it used meanwhile is reported per minute.
+# idle; each for TOVIK_BENCH_CPU_SECONDS (default 60) from 3 s after its
+# start, and the CPU time its process used meanwhile (from /proc, the same
+# way for both) is reported per minute.
 # Finally the cost of one tick on the headless model (Google Benchmark).
 #
 # Prints the size of Tovik.exe, the median of each figure for both programs,
@@ -56,9 +58,24 @@ tovik_ws=$(column 2) minimal_ws=$(column 6)
 tovik_private=$(column 3) minimal_private=$(column 7)
 rm -f "$results"
 
-cpu_ms=$((cpu_seconds * 1000))
-tovik_cpu=$(wine "$timer" --cpu "$cpu_ms" "$tovik_w" 600 | awk '{ print $4 }')
-minimal_cpu=$(wine "$timer" --cpu "$cpu_ms" "$minimal_w" | awk '{ print $4 }')
+# CPU seconds of a program's host process during cpu_seconds, read from
+# /proc (Wine does not report another process' times), 3 s after its start.
+cpu_of() {
+  local name=$1 pid before after
+  shift
+  wine "$@" >/dev/null 2>&1 &
+  sleep 3
+  pid=$(pgrep -n -f "$name") || { echo "benchmark: $name is not running" >&2; return 1; }
+  ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+  before=$(ticks)
+  sleep "$cpu_seconds"
+  after=$(ticks)
+  kill "$pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  LC_ALL=C awk -v a="$before" -v b="$after" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.3f", (b - a) / hz }'
+}
+tovik_cpu=$(cpu_of 'Tovik.exe' "$tovik" 600)
+minimal_cpu=$(cpu_of 'BenchMinimal.exe' "$minimal")
 per_minute() { LC_ALL=C awk -v s="$1" -v t="$cpu_seconds" 'BEGIN { printf "%.3f s/min (%.2f %% of a core)", s * 60 / t, s * 100 / t }'; }
 
 printf '%-40s %s bytes\n' "Tovik.exe size:" "$(stat -c %s "$tovik")"
