@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every preset and runs every test: the unit
-# tests natively (ctest --preset native) and again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (native-sanitize), each libFuzzer target for a
-# fixed number of inputs (fuzz), then the end-to-end tests of the real
-# Tovik.exe under Wine (ctest --preset win64) in Xvfb when there is no
+# Installs what is missing, builds every preset and the release packages and
+# runs every test: the unit tests natively (ctest --preset native) and again
+# under AddressSanitizer and UndefinedBehaviorSanitizer (native-sanitize),
+# each libFuzzer target for a fixed number of inputs (fuzz), then the
+# end-to-end tests of the real Tovik.exe and of its installer under Wine and
+# the checks of the packages (ctest --preset win64), in Xvfb when there is no
 # display. Ends with each suite's ctest summary and the total; exits non-zero
 # when a build or any test fails.
 set -euo pipefail
@@ -17,6 +18,10 @@ for preset in native native-sanitize fuzz win64; do
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j2
 done
+# The installer, the portable zip and the winget manifests, which the
+# packaging and installer tests of the win64 suite check.
+echo "== build: packages"
+cmake --build --preset win64 --target packages
 
 logs=build/test-logs
 mkdir -p "$logs"

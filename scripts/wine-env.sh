@@ -19,7 +19,9 @@
 TOVIK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${TOVIK_WINEPREFIX:-$TOVIK_ROOT/build/wineprefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko prompts, and no menu entries on the host for the shortcuts
+# that the installer tests create.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 export LANG="${TOVIK_LANG:-de_DE.UTF-8}"
 export LC_ALL="$LANG"

@@ -627,8 +627,8 @@ std::wstring lower(std::wstring s) {
 
 }  // namespace
 
-void killLeftoverTovik() {
-    const std::wstring wanted = lower(tovikExecutable());
+void killLeftoverTovik(const std::wstring& executable) {
+    const std::wstring wanted = lower(executable);
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return;
     PROCESSENTRY32W entry{};
@@ -659,7 +659,7 @@ TovikProcess::~TovikProcess() {
 
 void TovikProcess::start(std::wstring_view arguments, int showCommand) {
     if (process_) throw std::logic_error("Tovik.exe was already started by this object");
-    std::wstring commandLine = L"\"" + tovikExecutable() + L"\"";
+    std::wstring commandLine = L"\"" + executable_ + L"\"";
     if (!arguments.empty()) {
         commandLine += L" ";
         commandLine += arguments;

@@ -208,8 +208,8 @@ private:
 std::wstring tovikExecutable();
 
 // Ends every still running Tovik.exe of this prefix that was started from
-// the same executable (a leftover of an earlier, failed test).
-void killLeftoverTovik();
+// that executable (a leftover of an earlier, failed test).
+void killLeftoverTovik(const std::wstring& executable = tovikExecutable());
 
 class TovikProcess {
 public:
@@ -217,6 +217,11 @@ public:
     TovikProcess(const TovikProcess&) = delete;
     TovikProcess& operator=(const TovikProcess&) = delete;
     ~TovikProcess();
+
+    // The program that start() runs: Tovik.exe beside the driver unless set
+    // (an installed copy, an installer).
+    void setExecutable(std::wstring path) { executable_ = std::move(path); }
+    const std::wstring& executable() const { return executable_; }
 
     // Starts Tovik.exe with the command-line arguments (not the program name),
     // shown as a shortcut would ask (SW_SHOWMINNOACTIVE for "run minimised").
@@ -247,6 +252,7 @@ public:
     void reset();
 
 private:
+    std::wstring executable_ = tovikExecutable();
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
     double startTime_ = 0;
