@@ -41,6 +41,7 @@ void GraceCountdown::tmCountDownTimer() {
 
     form_.Gauge1.setProgress(ticks);
     form_.Gauge2.setProgress(ticks);
+    app_.taskbarProgress.showGauge(ui::ProgressState::Normal, form_.Gauge1);
 
     const std::string prefix = clockPrefix();
     const std::string goal = goalWord();
@@ -84,6 +85,9 @@ void GraceCountdown::tmCountDownTimer() {
 void GraceCountdown::btOopsClick() {
     const std::string goal = goalWord();
     form_.tmCountDown.setEnabled(!form_.tmCountDown.enabled());
+    // The taskbar button shows the pause in yellow where the bar stopped.
+    app_.taskbarProgress.showGauge(form_.tmCountDown.enabled() ? ui::ProgressState::Normal : ui::ProgressState::Paused,
+                                   form_.Gauge1);
     if (!form_.tmCountDown.enabled()) {
         // Paused: the watchdog keeps running from the last tick, so an
         // unanswered pause ends the program.

@@ -49,6 +49,8 @@ PowerActions::PowerActions(ui::TForm1& form, ui::Application& app, const platfor
 
 void PowerActions::PwrOff(PowerAction action) {
     form_.tmCountDown.setEnabled(false);
+    // From here on the taskbar button shows a full red bar.
+    app_.taskbarProgress.show(ui::ProgressState::Error, 1, 1);
     // An enabled watchdog keeps its running period; a stopped one starts now
     // with the interval it holds.
     form_.tmExitDelay.setEnabled(true);

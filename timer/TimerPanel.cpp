@@ -13,6 +13,7 @@ void TimerPanel::CommonStart() {
     // The countdown stops where it is; remainingTicks keeps its value.
     form_.tmCountDown.setEnabled(false);
     form_.tmExitDelay.setEnabled(false);
+    app_.taskbarProgress.clear();
     form_.btOops.setImageLayout(ui::ImageLayout::Left);
     form_.btOops.setEnabled(false);
     for (ui::Button* button : {&form_.btLogOff, &form_.btLock, &form_.btTimerOff1, &form_.btTimerOff2, &form_.btHibernate})

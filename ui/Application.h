@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/TaskbarProgress.h"
+
 namespace tovik::ui {
 
 // Answers of a question box.
@@ -15,9 +17,9 @@ constexpr unsigned mbIconQuestion = 0x20;
 constexpr unsigned mbIconWarning = 0x30;
 constexpr unsigned mbDefButton2 = 0x100;
 
-// The toolkit's application: the taskbar title, the message loop and its
-// nested forms (message boxes, processing pending messages, waiting), and
-// termination. Windows and the virtual-time test loop implement it.
+// The toolkit's application: the taskbar title and progress, the message
+// loop and its nested forms (message boxes, processing pending messages,
+// waiting), and termination. Windows and the virtual-time test loop implement it.
 class Application {
 public:
     virtual ~Application() = default;
@@ -56,6 +58,9 @@ public:
 
     // The handler the toolkit calls after it has minimised the application.
     std::function<void()> onMinimize;
+
+    // The countdown on the program's taskbar button (newer systems).
+    TaskbarProgress taskbarProgress;
 
     // The single dispatch point of every event: runs the handler and shows the
     // text of a failure in the error box, after which the program goes on.
