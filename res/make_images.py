@@ -10,6 +10,10 @@ Written files (all committed, the build itself does not run Python):
   oops.bmp
       96 x 32, 8 bits per pixel (palette). Three 32 x 32 pictures side by side:
       normal, disabled, pressed. Background: a magenta palette entry.
+  power-N.bmp, restart-N.bmp, logoff-N.bmp, timer-N.bmp, oops-N.bmp
+      The same pictures drawn at N = 40, 48 and 64 pixels (125, 150 and 200 %
+      display scaling), each 8 bits per pixel with its own palette and a
+      magenta palette entry as the background; the oops strip is 3N x N.
   Tovik.ico
       One 32 x 32 image, 4 bits per pixel with the standard 16-colour VGA
       palette, plus the AND (transparency) mask.
@@ -29,6 +33,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 SIZE = 32
+# The sizes drawn besides SIZE, for higher display scaling.
+LARGER_SIZES = (40, 48, 64)
 SUPERSAMPLE = 8
 MAGENTA = (255, 0, 255)
 # Partly covered edge pixels are mixed with this colour (a light button face).
@@ -160,7 +166,10 @@ def render(layers, width=SIZE, height=SIZE, dx=0.0, dy=0.0):
 
     Returns rows of (colour, coverage): the average colour of the covered
     samples (None where nothing is covered) and the covered fraction.
-    The picture can be moved by (dx, dy) pixels."""
+    The picture can be moved by (dx, dy) pixels. The shapes are drawn for a
+    SIZE x SIZE square; a larger width and height draw them larger (the
+    same picture, sampled at the finer grid), not a larger canvas."""
+    scale = height / SIZE
     n = SUPERSAMPLE
     offsets = [(k + 0.5) / n for k in range(n)]
     top_down = list(reversed(layers))
@@ -171,9 +180,9 @@ def render(layers, width=SIZE, height=SIZE, dx=0.0, dy=0.0):
             acc = [0.0, 0.0, 0.0]
             covered = 0
             for oy in offsets:
-                y = j + oy - dy
+                y = (j + oy) / scale - dy
                 for ox in offsets:
-                    x = i + ox - dx
+                    x = (i + ox) / scale - dx
                     for shape, colour in top_down:
                         if shape(x, y) <= 0:
                             c = _colour_at(colour, x, y)
@@ -476,11 +485,11 @@ def read_bmp(data):
     return width, height, bits, rows
 
 
-def check_picture(name, rows, x0=0):
+def check_picture(name, rows, x0=0, size=SIZE):
     """The key colour must surround the picture, and no other pixel may come
     near it (a pinkish fringe would show around the transparent cut-out)."""
-    cell = [row[x0:x0 + SIZE] for row in rows]
-    for i in range(SIZE):
+    cell = [row[x0:x0 + size] for row in rows]
+    for i in range(size):
         for edge in (cell[0][i], cell[-1][i], cell[i][0], cell[i][-1]):
             assert edge == MAGENTA, (name, "touches the border")
     corners = (cell[0][0], cell[0][-1], cell[-1][0], cell[-1][-1])
@@ -493,7 +502,7 @@ def check_picture(name, rows, x0=0):
             drawn += 1
             pinkish = r > 150 and b > 150 and g < min(r, b) - 60
             assert not pinkish, (name, "pinkish pixel", (r, g, b))
-    assert drawn > SIZE * SIZE // 5, (name, "almost empty")
+    assert drawn > size * size // 5, (name, "almost empty")
 
 
 # --------------------------------------------------------------------------
@@ -505,24 +514,11 @@ def write(name, data):
     print("wrote", path, len(data), "bytes")
 
 
-def main():
-    for name, picture in (("power.bmp", picture_power), ("restart.bmp", picture_restart),
-                          ("logoff.bmp", picture_logoff), ("timer.bmp", picture_timer)):
-        rows = flatten(render(picture()))
-        data = bmp_bytes(rows, 24)
-        width, height, bits, decoded = read_bmp(data)
-        assert (width, height, bits) == (SIZE, SIZE, 24) and decoded == rows
-        check_picture(name, decoded)
-        write(name, data)
-
-    # The oops strip: normal, disabled, pressed.
-    layers = picture_oops()
-    normal = flatten(render(layers))
-    disabled = flatten(render(layers), greyed)
-    pressed = flatten(render(layers, dx=1.0, dy=1.0), darker)
-    strip = [a + b + c for a, b, c in zip(normal, disabled, pressed)]
+def palette_bmp(rows):
+    """An 8-bit BMP of RGB rows: magenta is palette entry 0, the other
+    colours are reduced to at most 255 by median cut."""
     histogram = {}
-    for row in strip:
+    for row in rows:
         for colour in row:
             if colour != MAGENTA:
                 histogram[colour] = histogram.get(colour, 0) + 1
@@ -530,15 +526,56 @@ def main():
     lookup = {MAGENTA: 0}
     for colour in histogram:
         lookup[colour] = 1 + nearest(palette[1:], colour)
-    indexes = [[lookup[c] for c in row] for row in strip]
+    indexes = [[lookup[c] for c in row] for row in rows]
     palette += [(0, 0, 0)] * (256 - len(palette))
-    data = bmp_bytes(indexes, 8, palette)
+    assert palette.count(MAGENTA) == 1
+    return bmp_bytes(indexes, 8, palette)
+
+
+def oops_strip(size):
+    """The oops strip at that size: normal, disabled, pressed."""
+    layers = picture_oops()
+    normal = flatten(render(layers, size, size))
+    disabled = flatten(render(layers, size, size), greyed)
+    pressed = flatten(render(layers, size, size, dx=1.0, dy=1.0), darker)
+    return [a + b + c for a, b, c in zip(normal, disabled, pressed)]
+
+
+SINGLE_PICTURES = (("power", picture_power), ("restart", picture_restart),
+                   ("logoff", picture_logoff), ("timer", picture_timer))
+
+
+def main():
+    for name, picture in SINGLE_PICTURES:
+        rows = flatten(render(picture()))
+        data = bmp_bytes(rows, 24)
+        width, height, bits, decoded = read_bmp(data)
+        assert (width, height, bits) == (SIZE, SIZE, 24) and decoded == rows
+        check_picture(name, decoded)
+        write(name + ".bmp", data)
+
+    data = palette_bmp(oops_strip(SIZE))
     width, height, bits, decoded = read_bmp(data)
     assert (width, height, bits) == (3 * SIZE, SIZE, 8)
-    assert palette.count(MAGENTA) == 1
     for k in range(3):
         check_picture("oops", decoded, k * SIZE)
     write("oops.bmp", data)
+
+    # The larger sizes, each drawn anew at its own grid (never a stretched
+    # smaller picture), 8 bits per pixel to keep the program small.
+    for size in LARGER_SIZES:
+        for name, picture in SINGLE_PICTURES:
+            data = palette_bmp(flatten(render(picture(), size, size)))
+            width, height, bits, decoded = read_bmp(data)
+            assert (width, height, bits) == (size, size, 8)
+            check_picture(name, decoded, 0, size)
+            write("%s-%d.bmp" % (name, size), data)
+        data = palette_bmp(oops_strip(size))
+        width, height, bits, decoded = read_bmp(data)
+        assert (width, height, bits) == (3 * size, size, 8)
+        for k in range(3):
+            check_picture("oops", decoded, k * size, size)
+        write("oops-%d.bmp" % size, data)
 
     # The icon.
     disc, symbol = picture_icon()
