@@ -3,13 +3,25 @@
 #include <vector>
 
 #include "platform/win32/Utf16.h"
+#include "res/ResourceIds.h"
+#include "ui/Scaling.h"
 
 namespace tovik::win32 {
 
 namespace {
 
 constexpr COLORREF transparentColour = RGB(255, 0, 255);
-constexpr int pictureSize = 32;
+
+// The resource id of a picture in a size: the 32-pixel id plus one size step
+// for each larger size made.
+int sizedResource(int resourceId, int size) {
+    int step = 0;
+    for (const int made : ui::pictureSizes) {
+        if (made == size) return resourceId + step * IDB_SIZE_STEP;
+        ++step;
+    }
+    return resourceId;
+}
 
 // A copy of the picture in washed-out grey, the transparent colour kept.
 HBITMAP greyCopy(HBITMAP source, int width, int height) {
@@ -46,13 +58,14 @@ ButtonPainter::~ButtonPainter() {
     }
 }
 
-const ButtonPainter::Picture* ButtonPainter::picture(int resourceId) {
+const ButtonPainter::Picture* ButtonPainter::picture(int resourceId, int size) {
     if (resourceId == 0) return nullptr;
-    auto found = pictures_.find(resourceId);
+    const int sized = sizedResource(resourceId, size);
+    auto found = pictures_.find(sized);
     if (found == pictures_.end()) {
         Picture loaded;
         loaded.normal = static_cast<HBITMAP>(
-            LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            LoadImageW(instance_, MAKEINTRESOURCEW(sized), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         if (loaded.normal) {
             BITMAP info;
             GetObjectW(loaded.normal, sizeof info, &info);
@@ -60,25 +73,27 @@ const ButtonPainter::Picture* ButtonPainter::picture(int resourceId) {
             loaded.height = info.bmHeight;
             loaded.greyed = greyCopy(loaded.normal, loaded.width, loaded.height);
         }
-        found = pictures_.emplace(resourceId, loaded).first;
+        found = pictures_.emplace(sized, loaded).first;
     }
+    if (!found->second.normal && sized != resourceId) return picture(resourceId, ui::designPictureSize);
     return found->second.normal ? &found->second : nullptr;
 }
 
 void ButtonPainter::drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y) {
-    // A strip holds its own disabled and pressed frames; a single picture is greyed.
-    const bool strip = picture.width >= 3 * pictureSize;
+    // A strip holds its own disabled and pressed frames, each as wide as it
+    // is high; a single picture is greyed.
+    const bool strip = picture.width >= 3 * picture.height;
     HBITMAP source = (!strip && disabled) ? picture.greyed : picture.normal;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, source);
-    const int sourceX = strip ? frame * pictureSize : 0;
-    const int width = strip ? pictureSize : picture.width;
+    const int sourceX = strip ? frame * picture.height : 0;
+    const int width = strip ? picture.height : picture.width;
     TransparentBlt(dc, x, y, width, picture.height, memory, sourceX, 0, width, picture.height, transparentColour);
     SelectObject(memory, old);
     DeleteDC(memory);
 }
 
-void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot) {
+void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi) {
     HDC dc = item.hDC;
     RECT area = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -102,11 +117,11 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     SIZE textSize{0, 0};
     if (!text.empty()) GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &textSize);
 
-    const Picture* image = picture(button.image());
-    const int imageWidth = image ? (image->width >= 3 * pictureSize ? pictureSize : image->width) : 0;
-    const int gap = (image && !text.empty()) ? button.spacing() : 0;
+    const Picture* image = picture(button.image(), ui::PictureSizeFor(dpi));
+    const int imageWidth = image ? (image->width >= 3 * image->height ? image->height : image->width) : 0;
+    const int gap = (image && !text.empty()) ? ui::ScaleToDpi(button.spacing(), dpi) : 0;
     const int groupWidth = imageWidth + gap + textSize.cx;
-    const int offset = pressed ? 1 : 0;
+    const int offset = pressed ? ui::ScaleToDpi(1, dpi) : 0;
     int x = area.left + (area.right - area.left - groupWidth) / 2 + offset;
     const int middle = (area.top + area.bottom) / 2 + offset;
 
@@ -131,7 +146,7 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
 
     if (focused && !button.isFlat()) {
         RECT focus = area;
-        InflateRect(&focus, -4, -4);
+        InflateRect(&focus, -ui::ScaleToDpi(4, dpi), -ui::ScaleToDpi(4, dpi));
         DrawFocusRect(dc, &focus);
     }
 }

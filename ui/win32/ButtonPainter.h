@@ -8,8 +8,9 @@
 namespace tovik::win32 {
 
 // Draws the owner-drawn buttons: the action buttons with their picture beside
-// the text (the picture and text centred as a group, 12 pixels apart) and the
-// flat buttons. Pictures come from the resources; magenta is transparent.
+// the text (the picture and text centred as a group, 12 pixels apart at 96
+// DPI) and the flat buttons. Pictures come from the resources, in the size
+// made for the window's DPI; magenta is transparent.
 class ButtonPainter {
 public:
     explicit ButtonPainter(HINSTANCE instance) : instance_(instance) {}
@@ -18,7 +19,8 @@ public:
     ButtonPainter& operator=(const ButtonPainter&) = delete;
 
     // `hot`: the mouse is over the button; a flat button shows its frame then.
-    void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot);
+    // `dpi`: the window's DPI, which picks the picture size and the spacing.
+    void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi);
 
 private:
     struct Picture {
@@ -27,7 +29,8 @@ private:
         int width = 0;
         int height = 0;
     };
-    const Picture* picture(int resourceId);
+    // The picture of that resource id (the 32-pixel one) in the given size.
+    const Picture* picture(int resourceId, int size);
     void drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y);
 
     HINSTANCE instance_;

@@ -36,6 +36,12 @@ SpinArrows::~SpinArrows() {
     }
 }
 
+void SpinArrows::moveTo(RECT place) {
+    SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
 void SpinArrows::press(int direction) {
     pressed_ = direction;
     SetCapture(window_);

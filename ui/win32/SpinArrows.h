@@ -18,6 +18,9 @@ public:
     SpinArrows& operator=(const SpinArrows&) = delete;
 
     HWND handle() const { return window_; }
+    // Moves the arrows to `place` in the field's client coordinates (the
+    // field has changed its size for another DPI).
+    void moveTo(RECT place);
 
     static constexpr UINT firstRepeatMs = 400;
     static constexpr UINT repeatMs = 100;

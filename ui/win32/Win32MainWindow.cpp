@@ -1,11 +1,13 @@
 #include "ui/win32/Win32MainWindow.h"
 
 #include <commctrl.h>
+#include <shobjidl.h>
 
 #include "platform/win32/Utf16.h"
 #include "res/ResourceIds.h"
 #include "ui/ControlIds.h"
 #include "ui/Taskbar.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
@@ -15,6 +17,15 @@ namespace {
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int tooltipWidth = 360;
 constexpr int spinArrowsWidth = 17;
+// The combo box's list: 12 items of 16 pixels.
+constexpr int comboItemHeight = 16;
+constexpr int comboListItems = 12;
+// The combo box's selection field is this much lower than the control at 96 DPI.
+constexpr int comboFieldFrame = 6;
+
+#ifndef WM_GETDPISCALEDSIZE
+constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
+#endif
 
 COLORREF toColorRef(ui::Color color) {
     // 0x80000000 + n names system colour n.
@@ -26,6 +37,17 @@ std::wstring windowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+// A drop-down combo box is as high as its selection field: the item height
+// plus a frame of the system's own, which does not grow with the DPI
+// everywhere. The item height is set so that the field is `height` high.
+void fitComboField(HWND combo, int height) {
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - comboFieldFrame);
+    RECT taken;
+    GetWindowRect(combo, &taken);
+    const int missing = height - (taken.bottom - taken.top);
+    if (missing != 0) SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - comboFieldFrame + missing);
 }
 
 bool isOwnerDrawn(const ui::Button& button) { return button.isDefault() || button.isCancel() || button.isFlat(); }
@@ -125,15 +147,30 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     RegisterClassW(&windowClass);
 
     const DWORD exStyle = createParamsExStyle();
-    RECT outer{0, 0, ui::TForm1::clientWidth, ui::TForm1::clientHeight};
-    AdjustWindowRectEx(&outer, windowStyle, FALSE, exStyle);
+    const SIZE outer = OuterSize(ui::TForm1::clientWidth, ui::TForm1::clientHeight, windowStyle, exStyle, dpi_);
     window_ = CreateWindowExW(exStyle, ui::ids::mainWindowClass, Widen(form_.caption()).c_str(), windowStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
-                              nullptr, instance, this);
-    form_.noteHeight(outerHeight());
+                              CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, owner, nullptr, instance, this);
+    // The design client area at the DPI of the monitor the window came on.
+    dpi_ = WindowDpi(window_);
+    if (dpi_ != ui::designDpi) {
+        const SIZE scaled = OuterSize(px(ui::TForm1::clientWidth), px(ui::TForm1::clientHeight), windowStyle,
+                                      exStyle, dpi_);
+        SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    form_.noteHeight(designHeight(outerHeight()));
     createControls(instance);
     createTooltips(instance);
     form_.attachPeer(this);
+
+    // The shell announces the window's taskbar button with this message,
+    // also to a program that runs with higher rights than the shell.
+    taskbarButtonCreatedMessage_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll"))
+        if (auto allow = reinterpret_cast<FilterFunction>(
+                reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx"))))
+            allow(window_, taskbarButtonCreatedMessage_, 1 /* MSGFLT_ALLOW */, nullptr);
+    app_.taskbarProgress.attachPeer(this);
 }
 
 DWORD Win32MainWindow::createParamsExStyle() const {
@@ -159,15 +196,26 @@ LRESULT Win32MainWindow::WMSysCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 Win32MainWindow::~Win32MainWindow() {
+    app_.taskbarProgress.attachPeer(nullptr);
+    if (taskbarList_) taskbarList_->Release();
     form_.attachPeer(nullptr);
     for (ui::Control* control : form_.controls()) control->attachPeer(nullptr);
     for (ui::Timer* timer : form_.timers) timer->attachHost(nullptr);
     if (window_) DestroyWindow(window_);
     for (auto& [key, handle] : fonts_) DeleteObject(handle);
     for (auto& [color, handle] : brushes_) DeleteObject(handle);
+    if (tooltipFont_) DeleteObject(tooltipFont_);
+    if (comStarted_) {
+        using UninitializeFunction = void(WINAPI*)();
+        if (HMODULE ole32 = GetModuleHandleW(L"ole32.dll"))
+            if (auto uninitialize = reinterpret_cast<UninitializeFunction>(
+                    reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize"))))
+                uninitialize();
+    }
 }
 
-HFONT Win32MainWindow::font(const ui::Font& font) {
+HFONT Win32MainWindow::font(const ui::Font& design) {
+    const ui::Font font = ui::ScaleFont(design, dpi_);
     const std::string key = font.face + "|" + std::to_string(font.height) + (font.bold ? "b" : "") +
                             (font.fixedPitch ? "f" : "");
     auto found = fonts_.find(key);
@@ -194,11 +242,11 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
             control->attachPeer(this);
             continue;
         }
-        const ui::Rect& r = control->bounds();
+        const RECT r = place(*control);
         const wchar_t* windowClassName = L"BUTTON";
         DWORD style = WS_CHILD;
         DWORD exStyle = 0;
-        int height = r.height;
+        int height = r.bottom - r.top;
         if (auto* button = dynamic_cast<ui::Button*>(control)) {
             style |= isOwnerDrawn(*button) ? BS_OWNERDRAW : BS_PUSHBUTTON;
         } else if (dynamic_cast<ui::CheckBox*>(control)) {
@@ -214,10 +262,10 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
         } else if (dynamic_cast<ui::ComboBox*>(control)) {
             windowClassName = L"COMBOBOX";
             style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-            height += 16 * 12;  // room for the drop-down list
+            height += px(comboItemHeight * comboListItems);  // room for the drop-down list
         }
         HWND child = CreateWindowExW(exStyle, windowClassName, Widen(control->caption()).c_str(), style, r.left, r.top,
-                                     r.width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id())),
+                                     r.right - r.left, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id())),
                                      instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(control->font())), FALSE);
         children_[control->id()] = child;
@@ -231,19 +279,19 @@ void Win32MainWindow::createControls(HINSTANCE instance) {
             // its whole place; the text stops short of them.
             RECT inside;
             GetClientRect(child, &inside);
-            const RECT place{inside.right - spinArrowsWidth, 0, inside.right, inside.bottom};
-            spinArrows_ = std::make_unique<SpinArrows>(instance, child, ui::ids::seShutMinutesArrows, place,
+            const RECT arrows{inside.right - px(spinArrowsWidth), 0, inside.right, inside.bottom};
+            spinArrows_ = std::make_unique<SpinArrows>(instance, child, ui::ids::seShutMinutesArrows, arrows,
                                                        [this, spin](int delta) {
                                                            app_.dispatch([spin, delta] { spin->step(delta); });
                                                        });
-            SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, spinArrowsWidth + 1));
+            SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, px(spinArrowsWidth) + 1));
             SetWindowSubclass(child, SpinFieldProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
         }
         if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
             // A combo box takes its text only after creation; its selection
             // field is as high as the designed control, the list items 16.
-            SendMessageW(child, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), r.height - 6);
-            SendMessageW(child, CB_SETITEMHEIGHT, 0, 16);
+            fitComboField(child, r.bottom - r.top);
+            SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
             for (const std::string& item : combo->items())
                 SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
             SetWindowTextW(child, Widen(control->caption()).c_str());
@@ -307,8 +355,17 @@ void Win32MainWindow::createTooltips(HINSTANCE instance) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
                                nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, tooltipWidth);
+    scaleTooltips();
     for (ui::Control* control : form_.controls()) updateTooltip(*control);
+}
+
+void Win32MainWindow::scaleTooltips() {
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, px(tooltipWidth));
+    const LOGFONTW tipFont = TooltipFont(dpi_);
+    HFONT previous = tooltipFont_;
+    tooltipFont_ = CreateFontIndirectW(&tipFont);
+    if (tooltipFont_) SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(tooltipFont_), FALSE);
+    if (previous) DeleteObject(previous);
 }
 
 void Win32MainWindow::updateTooltip(ui::Control& control) {
@@ -412,8 +469,7 @@ bool Win32MainWindow::previewMessage(MSG& message) {
 
 void Win32MainWindow::propertyChanged(ui::Control& control, ui::Property what) {
     if (auto* gauge = dynamic_cast<ui::Gauge*>(&control)) {
-        const ui::Rect& r = gauge->bounds();
-        RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
+        const RECT area = place(*gauge);
         InvalidateRect(window_, &area, TRUE);
         return;
     }
@@ -471,18 +527,18 @@ void Win32MainWindow::heightChanged() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (IsIconic(window_) && GetWindowPlacement(window_, &placement)) {
-        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + form_.height();
+        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + deviceHeight(form_.height());
         placement.showCmd = SW_SHOWMINNOACTIVE;
         SetWindowPlacement(window_, &placement);
     } else {
         RECT outer;
         GetWindowRect(window_, &outer);
-        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, form_.height(),
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, deviceHeight(form_.height()),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The system keeps a window at least as high as its caption; the model
-    // reads what the window really took.
-    form_.noteHeight(outerHeight());
+    // reads what the window really took, in 96-DPI pixels.
+    form_.noteHeight(designHeight(outerHeight()));
     // Until it is first shown the window stays centred at every height (the
     // show handler may show it from inside, at the compact height).
     if (!IsWindowVisible(window_)) centreOnScreen();
@@ -506,10 +562,12 @@ void Win32MainWindow::stopTimer(ui::Timer& timer) { KillTimer(window_, static_ca
 void Win32MainWindow::paintGauges(HDC dc) {
     for (ui::Gauge* gauge : {&form_.Gauge2, &form_.Gauge1}) {
         if (!gauge->visible()) continue;
-        const ui::Rect& r = gauge->bounds();
-        RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
-        FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
-        InflateRect(&area, -1, -1);
+        RECT area = place(*gauge);
+        // The frame is as thick as one pixel is at 96 DPI.
+        for (int line = ui::FrameWidth(dpi_); line > 0; --line) {
+            FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
+            InflateRect(&area, -1, -1);
+        }
         FillRect(dc, &area, brush(gauge->backColor()));
         RECT bar = area;
         bar.right = bar.left + gauge->barWidth(area.right - area.left);
@@ -576,7 +634,7 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (auto* button = dynamic_cast<ui::Button*>(form_.controlById(static_cast<int>(item.CtlID)))) {
-                painter_.draw(item, *button, font(button->font()), isHot(item.hwndItem));
+                painter_.draw(item, *button, font(button->font()), isHot(item.hwndItem), dpi_);
                 return TRUE;
             }
             break;
@@ -602,13 +660,145 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONDBLCLK:
             if (form_.onDblClick) app_.dispatch(form_.onDblClick);
             return 0;
+        case WM_GETDPISCALEDSIZE: {
+            // The size the window will have at the new DPI: the same design
+            // client width and outer height as now.
+            *reinterpret_cast<SIZE*>(lParam) = outerSizeAt(LOWORD(wParam), form_.height());
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            changeDpi(HIWORD(wParam));
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            form_.noteHeight(designHeight(outerHeight()));
+            RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            return 0;
+        }
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
         default:
+            if (message == taskbarButtonCreatedMessage_ && message != 0) {
+                taskbarButtonCreated();
+                return 0;
+            }
             break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace tovik::win32
+
+namespace tovik::win32 {
+
+RECT Win32MainWindow::place(const ui::Control& control) const {
+    const ui::Rect r = ui::ScaleRect(control.bounds(), dpi_);
+    return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
+}
+
+ui::WindowFrame Win32MainWindow::frame() const {
+    return FrameHeights(windowStyle, static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE)), dpi_);
+}
+
+SIZE Win32MainWindow::outerSizeAt(int dpi, int height) const {
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE));
+    SIZE size = OuterSize(ui::ScaleToDpi(ui::TForm1::clientWidth, dpi), 0, windowStyle, exStyle, dpi);
+    size.cy = ui::OuterHeightToDevice(height, dpi, FrameHeights(windowStyle, exStyle, dpi));
+    return size;
+}
+
+void Win32MainWindow::changeDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    // Fonts of the old DPI go once no control uses them any more.
+    std::map<std::string, HFONT> old;
+    old.swap(fonts_);
+    layoutControls();
+    for (auto& [key, handle] : old) DeleteObject(handle);
+    scaleTooltips();
+}
+
+void Win32MainWindow::layoutControls() {
+    for (ui::Control* control : form_.controls()) {
+        auto found = children_.find(control->id());
+        if (found == children_.end()) continue;
+        HWND child = found->second;
+        const RECT r = place(*control);
+        int height = r.bottom - r.top;
+        if (dynamic_cast<ui::ComboBox*>(control)) height += px(comboItemHeight * comboListItems);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(control->font())), FALSE);
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (dynamic_cast<ui::ComboBox*>(control)) {
+            fitComboField(child, r.bottom - r.top);
+            SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
+        }
+        if (dynamic_cast<ui::SpinEdit*>(control) && spinArrows_) {
+            RECT inside;
+            GetClientRect(child, &inside);
+            spinArrows_->moveTo(RECT{inside.right - px(spinArrowsWidth), 0, inside.right, inside.bottom});
+            SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, px(spinArrowsWidth) + 1));
+        }
+    }
+}
+
+// ---------------------------------------------------------------- taskbar progress
+
+void Win32MainWindow::taskbarButtonCreated() {
+    // Older systems: the taskbar entry is the application window's, and
+    // their shell has no progress on it.
+    if (!platform::IsNewerWindows(system_)) return;
+    if (!taskbarList_ && !taskbarListTried_) {
+        taskbarListTried_ = true;
+        // COM only now, once there is a button to show on: no start-up cost,
+        // and nothing at all where the shell never announces a button.
+        using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+        using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+        HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        auto initialize = ole32 ? reinterpret_cast<InitializeFunction>(
+                                      reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")))
+                                : nullptr;
+        auto create = ole32 ? reinterpret_cast<CreateFunction>(
+                                  reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")))
+                            : nullptr;
+        if (initialize && create) {
+            comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+            ITaskbarList3* list = nullptr;
+            if (SUCCEEDED(create(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                 reinterpret_cast<void**>(&list))) &&
+                list) {
+                if (SUCCEEDED(list->HrInit()))
+                    taskbarList_ = list;
+                else
+                    list->Release();
+            }
+        }
+    }
+    // A new button (the shell may have restarted) shows nothing yet.
+    if (taskbarList_) showProgress(true);
+}
+
+void Win32MainWindow::progressChanged() {
+    if (taskbarList_) showProgress(false);
+}
+
+void Win32MainWindow::showProgress(bool again) {
+    const ui::TaskbarProgress& progress = app_.taskbarProgress;
+    const ui::ProgressState state = progress.state();
+    const bool stateChanged = again || state != shownState_;
+    shownState_ = state;
+    if (state == ui::ProgressState::None) {
+        if (stateChanged) taskbarList_->SetProgressState(window_, TBPF_NOPROGRESS);
+        return;
+    }
+    // The value first: it would turn a bar without progress into a normal one.
+    taskbarList_->SetProgressValue(window_, static_cast<ULONGLONG>(progress.value()),
+                                   static_cast<ULONGLONG>(ui::TaskbarProgress::steps));
+    if (!stateChanged) return;
+    TBPFLAG flag = TBPF_NORMAL;
+    if (state == ui::ProgressState::Paused) flag = TBPF_PAUSED;
+    if (state == ui::ProgressState::Error) flag = TBPF_ERROR;
+    taskbarList_->SetProgressState(window_, flag);
 }
 
 }  // namespace tovik::win32

@@ -9,17 +9,27 @@
 #include "platform/SystemInfo.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
+#include "ui/Scaling.h"
+#include "ui/TaskbarProgress.h"
 #include "ui/Timer.h"
 #include "ui/win32/ButtonPainter.h"
 #include "ui/win32/SpinArrows.h"
+
+struct ITaskbarList3;
 
 namespace tovik::win32 {
 
 // The main window on Windows: a top-level window of class TForm1 with one
 // child window per control (the gauges are painted by the window itself),
 // mirroring the model's properties and turning user input into the model's
-// events through the application's dispatch point.
-class Win32MainWindow : public ui::ControlPeer, public ui::WindowPeer, public ui::TimerHost {
+// events through the application's dispatch point. The model's places,
+// fonts and heights are 96-DPI pixels; the window scales them to its DPI at
+// creation and whenever the DPI changes. On newer systems its taskbar button
+// shows the application's taskbar progress.
+class Win32MainWindow : public ui::ControlPeer,
+                        public ui::WindowPeer,
+                        public ui::TimerHost,
+                        public ui::TaskbarProgressPeer {
 public:
     // `owner` is the application window; `system` answers at each use
     // whether the taskbar arrangement of newer systems applies.
@@ -53,6 +63,8 @@ public:
     // ui::TimerHost
     void startTimer(ui::Timer& timer) override;
     void stopTimer(ui::Timer& timer) override;
+    // ui::TaskbarProgressPeer
+    void progressChanged() override;
 
 private:
     template <typename Owner>
@@ -61,8 +73,24 @@ private:
     // The creation parameters' extended style (CreateParams).
     DWORD createParamsExStyle() const;
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
-    // The outer height, also while the window is minimised.
+    // The outer height in device pixels, also while the window is minimised.
     int outerHeight() const;
+    // Caption and frame at 96 DPI and at the window's DPI.
+    ui::WindowFrame frame() const;
+    // The model's outer height in device pixels, and back.
+    int deviceHeight(int height) const { return ui::OuterHeightToDevice(height, dpi_, frame()); }
+    int designHeight(int pixels) const { return ui::OuterHeightFromDevice(pixels, dpi_, frame()); }
+    // A length of the layout, and a control's place, at the window's DPI.
+    int px(int length) const { return ui::ScaleToDpi(length, dpi_); }
+    RECT place(const ui::Control& control) const;
+    // The outer size for the design client width and the given outer height
+    // (in 96-DPI pixels) at a DPI.
+    SIZE outerSizeAt(int dpi, int height) const;
+    // A new DPI (the window moved to another monitor, or the scaling
+    // changed): fonts, places, pictures and tool tips for it.
+    void changeDpi(int dpi);
+    // Each child at its place with its font, for the window's DPI.
+    void layoutControls();
 
     void createControls(HINSTANCE instance);
     void centreOnScreen();
@@ -75,12 +103,20 @@ private:
     LRESULT spinFieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
     void createTooltips(HINSTANCE instance);
     void updateTooltip(ui::Control& control);
+    // The tool tips' width and font for the window's DPI.
+    void scaleTooltips();
+    // The font at the window's DPI.
     HFONT font(const ui::Font& font);
     HBRUSH brush(ui::Color color);
     void paintGauges(HDC dc);
     void onCommand(int id, int code, HWND child);
     ui::Control* controlOf(HWND child) const;
     int timerId(const ui::Timer& timer) const;
+    // The shell has made (or made again) the window's taskbar button.
+    void taskbarButtonCreated();
+    // Shows the model's taskbar progress; `again` applies everything, also
+    // what the button showed already.
+    void showProgress(bool again);
 
     ui::TForm1& form_;
     ui::Application& app_;
@@ -89,6 +125,14 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     std::map<int, HWND> children_;
+    int dpi_ = ui::designDpi;
+    HFONT tooltipFont_ = nullptr;
+    UINT taskbarButtonCreatedMessage_ = 0;
+    // The shell's taskbar list, once the button exists and where the system has one.
+    ITaskbarList3* taskbarList_ = nullptr;
+    bool comStarted_ = false;
+    bool taskbarListTried_ = false;
+    ui::ProgressState shownState_ = ui::ProgressState::None;
     std::map<std::string, HFONT> fonts_;
     std::map<ui::Color, HBRUSH> brushes_;
     ButtonPainter painter_;
