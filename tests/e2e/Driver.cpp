@@ -215,7 +215,8 @@ private:
     void* bits_ = nullptr;
 };
 
-// Pixels of a client-area rectangle as they are on the screen, row by row.
+}  // namespace
+
 std::vector<COLORREF> captureClient(const Window& window, RECT area) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
@@ -235,6 +236,8 @@ std::vector<COLORREF> captureClient(const Window& window, RECT area) {
     ReleaseDC(nullptr, screen);
     return out;
 }
+
+namespace {
 
 bool similar(COLORREF a, COLORREF b) {
     auto close = [](int x, int y) { return std::abs(x - y) <= 8; };
@@ -836,7 +839,35 @@ void freshProfile() {
 namespace {
 constexpr const wchar_t* appDefaultsKey = L"Software\\Wine\\AppDefaults\\Tovik.exe";
 constexpr const wchar_t* x11DriverKey = L"Software\\Wine\\AppDefaults\\Tovik.exe\\X11 Driver";
+constexpr const wchar_t* dllOverridesKey = L"Software\\Wine\\AppDefaults\\Tovik.exe\\DllOverrides";
+constexpr const wchar_t* desktopKey = L"Control Panel\\Desktop";
 }  // namespace
+
+DisplayScale::DisplayScale(DWORD dpi) : previous_(reg::getDword(HKEY_CURRENT_USER, desktopKey, L"LogPixels")) {
+    reg::setDword(HKEY_CURRENT_USER, desktopKey, L"LogPixels", dpi);
+}
+
+DisplayScale::~DisplayScale() {
+    if (previous_)
+        reg::setDword(HKEY_CURRENT_USER, desktopKey, L"LogPixels", *previous_);
+    else
+        clear();
+}
+
+void DisplayScale::clear() { reg::deleteValue(HKEY_CURRENT_USER, desktopKey, L"LogPixels"); }
+
+MissingDll::MissingDll(const wchar_t* name) : name_(name) {
+    reg::setString(HKEY_CURRENT_USER, dllOverridesKey, name_.c_str(), "");
+}
+
+MissingDll::~MissingDll() { reg::deleteValue(HKEY_CURRENT_USER, dllOverridesKey, name_.c_str()); }
+
+void MissingDll::clearAll() { reg::deleteTree(HKEY_CURRENT_USER, dllOverridesKey); }
+
+void announceTaskbarButton(const Window& topLevel) {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    PostMessageW(topLevel.handle(), message, 0, 0);
+}
 
 WindowsVersion::WindowsVersion(const wchar_t* wineVersionName) {
     reg::setString(HKEY_CURRENT_USER, appDefaultsKey, L"Version", utf8(wineVersionName));

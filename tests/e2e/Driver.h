@@ -82,6 +82,8 @@ Window findTopLevel(DWORD processId, std::wstring_view className, bool visibleOn
 
 // Colour of one pixel of a window's client area as it is on the screen.
 COLORREF screenPixel(const Window& window, int clientX, int clientY);
+// Pixels of a client-area rectangle as they are on the screen, row by row.
+std::vector<COLORREF> captureClient(const Window& window, RECT area);
 
 // ---------------------------------------------------------------- gauges
 
@@ -300,6 +302,40 @@ public:
     WindowsVersion& operator=(const WindowsVersion&) = delete;
     static void clear();
 };
+
+// The display scaling that Wine reports to programs started while this object
+// lives (the user's LogPixels): 144 is 150 %. A program reads it when it
+// starts; the one set before is restored afterwards.
+class DisplayScale {
+public:
+    explicit DisplayScale(DWORD dpi);
+    ~DisplayScale();
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+    // Back to Wine's default, 96 DPI (100 %).
+    static void clear();
+
+private:
+    std::optional<DWORD> previous_;
+};
+
+// While this object lives, Tovik.exe cannot load the named system DLL (its
+// Wine DLL override is "disabled"), as if the system had none.
+class MissingDll {
+public:
+    explicit MissingDll(const wchar_t* name);
+    ~MissingDll();
+    MissingDll(const MissingDll&) = delete;
+    MissingDll& operator=(const MissingDll&) = delete;
+    static void clearAll();
+
+private:
+    std::wstring name_;
+};
+
+// Tells the window that its taskbar button exists, as the shell does after
+// it has made the button (and again after a restart of the shell).
+void announceTaskbarButton(const Window& topLevel);
 
 // Wine's X11 driver lets a window manager handle top-level windows; on a bare
 // Xvfb there is none, and every DestroyWindow of a shown window then waits 2 s

@@ -25,6 +25,22 @@ struct NamedControl {
 // The eight action buttons that the end of the countdown disables.
 extern const std::vector<NamedControl> actionButtons;
 
+// A control that is a window of its own, at its design place (96 DPI).
+struct DesignedControl {
+    const char* name;
+    int id;
+    RECT place;  // left, top, right, bottom in the main window's client area
+};
+
+constexpr RECT at(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+
+// Every control that is a window of its own, in creation order.
+extern const std::vector<DesignedControl> designedControls;
+
+// The area a control covers together with its own helper windows (the spin
+// edit's arrows lie beside its edit field).
+RECT coveredArea(const Window& main, int id);
+
 // A countdown line in the seconds form: "Noch 5,4s bis Feierabend Büro".
 struct SecondsLine {
     int ticks = 0;           // tenths of a second

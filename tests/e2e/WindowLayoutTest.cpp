@@ -8,62 +8,9 @@
 namespace tovik::e2e {
 namespace {
 
-struct DesignedControl {
-    const char* name;
-    int id;
-    RECT place;  // left, top, right, bottom in the main window's client area
-};
-
-constexpr RECT at(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
-
-// Every control that is a window of its own, in creation order.
-const DesignedControl designedControls[] = {
-    {"btFormPlus", ids::btFormPlus, at(324, 210, 30, 20)},
-    {"btFormMinus", ids::btFormMinus, at(289, 210, 30, 20)},
-    {"btFormHeight1Store", ids::btFormHeight1Store, at(358, 210, 105, 20)},
-    {"btFormHeight2Store", ids::btFormHeight2Store, at(464, 210, 97, 20)},
-    {"btPwrOff", ids::btPwrOff, at(8, 120, 273, 49)},
-    {"stSeconds", ids::stSeconds, at(24, 240, 521, 33)},
-    {"btNewStart", ids::btNewStart, at(8, 64, 273, 49)},
-    {"btLogOff", ids::btLogOff, at(288, 64, 197, 49)},
-    {"btRestart", ids::btRestart, at(8, 347, 297, 46)},
-    {"seShutMinutes", ids::seShutMinutes, at(8, 312, 105, 28)},
-    {"stRestartTime", ids::stRestartTime, at(121, 315, 180, 17)},
-    {"stWatch", ids::stWatch, at(212, 289, 145, 17)},
-    {"btTimerOff1", ids::btTimerOff1, at(288, 120, 145, 49)},
-    {"btPlusHour", ids::btPlusHour, at(320, 312, 89, 25)},
-    {"btMinusHour", ids::btMinusHour, at(320, 368, 89, 25)},
-    {"btPlusDay", ids::btPlusDay, at(416, 312, 75, 25)},
-    {"btMinusDay", ids::btMinusDay, at(416, 368, 75, 25)},
-    {"cbForcePwrOff", ids::cbForcePwrOff, at(288, 173, 275, 17)},
-    {"cbAutoMinimize", ids::cbAutoMinimize, at(288, 188, 275, 17)},
-    {"cbOffByTime", ids::cbOffByTime, at(496, 312, 65, 24)},
-    {"btPrefTime1", ids::btPrefTime1, at(496, 340, 64, 25)},
-    {"btPrefTime2", ids::btPrefTime2, at(496, 368, 64, 25)},
-    {"btHibernate", ids::btHibernate, at(8, 176, 273, 49)},
-    {"cbHibernateForPwrOff", ids::cbHibernateForPwrOff, at(288, 204, 275, 17)},
-    {"btOops", ids::btOops, at(8, 8, 553, 49)},
-    {"btLock", ids::btLock, at(484, 64, 77, 49)},
-    {"btTimerOff2", ids::btTimerOff2, at(432, 120, 129, 49)},
-    {"Button1", ids::Button1, at(320, 340, 171, 25)},
-};
-
 std::string describe(RECT r) {
     return std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right - r.left) + " x " +
            std::to_string(r.bottom - r.top);
-}
-
-// The area a control covers together with its own helper windows (the spin
-// edit's arrows lie beside its edit field).
-RECT coveredArea(const Window& main, int id) {
-    RECT r = main.child(id).rectInParent();
-    if (id == ids::seShutMinutes) {
-        if (const Window arrows = main.child(ids::seShutMinutesArrows)) {
-            const RECT a = arrows.rectInParent();
-            UnionRect(&r, &r, &a);
-        }
-    }
-    return r;
 }
 
 bool isHeightButton(int id) {
