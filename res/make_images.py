@@ -385,15 +385,66 @@ def nearest(palette, colour):
 # File writers
 # --------------------------------------------------------------------------
 
-def bmp_bytes(rows, bits, palette=None):
+def rle8(rows):
+    """Run-length encoding of 8-bit rows (bottom-up) as BI_RLE8: runs of one
+    index, literal stretches of three or more, an end mark per line."""
+    out = bytearray()
+    for row in reversed(rows):
+        i, n = 0, len(row)
+        while i < n:
+            run = 1
+            while i + run < n and run < 255 and row[i + run] == row[i]:
+                run += 1
+            if run >= 3 or n - i < 3:
+                out += bytes((run, row[i]))
+                i += run
+                continue
+            # A literal stretch until the next run of three or more.
+            j = i
+            while j < n and j - i < 255 and not (j + 2 < n and row[j] == row[j + 1] == row[j + 2]):
+                j += 1
+            literal = row[i:j]
+            if len(literal) < 3:
+                for value in literal:
+                    out += bytes((1, value))
+            else:
+                out += bytes((0, len(literal))) + bytes(literal) + (b"\0" if len(literal) % 2 else b"")
+            i = j
+        out += b"\0\0"
+    out[-1] = 1  # the last end of line is the end of the picture
+    return bytes(out)
+
+
+def unrle8(data, width, height):
+    """Decodes what rle8 writes into rows of indexes, top-down."""
+    rows, row, k = [], [], 0
+    while True:
+        count, value = data[k], data[k + 1]
+        k += 2
+        if count:
+            row += [value] * count
+        elif value in (0, 1):
+            rows.append(row)
+            row = []
+            if value == 1:
+                break
+        else:
+            row += list(data[k:k + value])
+            k += value + (value % 2)
+    assert len(rows) == height and all(len(r) == width for r in rows)
+    return list(reversed(rows))
+
+
+def bmp_bytes(rows, bits, palette=None, compressed=False):
     """A BMP file (BITMAPFILEHEADER + BITMAPINFOHEADER), rows stored bottom-up.
 
-    bits == 24: rows hold RGB triples. bits == 8: rows hold palette indexes."""
+    bits == 24: rows hold RGB triples. bits == 8: rows hold palette indexes,
+    run-length encoded when compressed."""
     height = len(rows)
     width = len(rows[0])
     stride = ((width * bits + 31) // 32) * 4
     pixels = bytearray()
-    for row in reversed(rows):
+    for row in ([] if compressed else reversed(rows)):
         line = bytearray()
         if bits == 24:
             for r, g, b in row:
@@ -407,8 +458,10 @@ def bmp_bytes(rows, bits, palette=None):
     colour_table = b""
     if bits == 8:
         colour_table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    if compressed:
+        pixels = rle8(rows)
     offset = 14 + 40 + len(colour_table)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels),
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 1 if compressed else 0, len(pixels),
                        2835, 2835, len(palette) if palette else 0, 0)
     header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
     return header + info + colour_table + bytes(pixels)
@@ -465,13 +518,16 @@ def read_bmp(data):
     assert magic == b"BM" and file_size == len(data)
     (hsize, width, height, planes, bits, compression, _, _, _, used, _) = \
         struct.unpack_from("<IiiHHIIiiII", data, 14)
-    assert hsize == 40 and planes == 1 and compression == 0 and height > 0
+    assert hsize == 40 and planes == 1 and compression in (0, 1) and height > 0
     palette = []
     if bits == 8:
         count = used or 256
         for k in range(count):
             b, g, r, _ = struct.unpack_from("<BBBB", data, 54 + 4 * k)
             palette.append((r, g, b))
+    if compression == 1:
+        indexes = unrle8(data[offset:], width, height)
+        return width, height, bits, [[palette[i] for i in row] for row in indexes]
     stride = ((width * bits + 31) // 32) * 4
     assert offset + stride * height == len(data)
     rows = []
@@ -527,9 +583,9 @@ def palette_bmp(rows):
     for colour in histogram:
         lookup[colour] = 1 + nearest(palette[1:], colour)
     indexes = [[lookup[c] for c in row] for row in rows]
-    palette += [(0, 0, 0)] * (256 - len(palette))
     assert palette.count(MAGENTA) == 1
-    return bmp_bytes(indexes, 8, palette)
+    # Compressed: the pictures are mostly their transparent background.
+    return bmp_bytes(indexes, 8, palette, compressed=True)
 
 
 def oops_strip(size):

@@ -15,6 +15,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
 #include "ui/win32/Win32Application.h"
+#include "ui/win32/StartupTrace.h"
 #include "ui/win32/Win32MainWindow.h"
 
 using namespace tovik;
@@ -35,6 +36,7 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
     // Out of the taskbar on newer systems, before the main window exists.
     application.arrangeTaskbar(platform::IsNewerWindows(system));
 
+    win32::StartupTrace::mark("toolkit");
     app::Program program(application, app::Platform{system, clock, locale, power, registry});
     win32::Win32MainWindow window(instance, program.Form1, application, application.handle(), system);
     application.setMainWindow(&window);
@@ -42,8 +44,10 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
 
     const std::string commandLine = win32::Narrow(std::wstring(GetCommandLineW()));
     application.dispatch([&] { program.FormCreate(app::FirstArgument(commandLine)); });
+    win32::StartupTrace::mark("settings");
 
     window.showFirstTime(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
+    win32::StartupTrace::mark("show");
     application.run();
     application.setMainWindow(nullptr);
 }
@@ -58,6 +62,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         win32::Win32NamedLocks locks;
         app::SingleInstanceGuard guard(locks, system.executablePath());
         if (guard.refused()) return 0;
+        win32::StartupTrace::mark("guard");
 
         runProgram(instance, showCommand, system, guard);
     } catch (...) {

@@ -5,6 +5,7 @@
 #include "platform/win32/Utf16.h"
 #include "res/ResourceIds.h"
 #include "ui/Scaling.h"
+#include "ui/win32/StartupTrace.h"
 
 namespace tovik::win32 {
 
@@ -49,6 +50,36 @@ HBITMAP greyCopy(HBITMAP source, int width, int height) {
     return copy;
 }
 
+// A picture of the resources as a 32-bit DIB section. The pictures beyond
+// 32 pixels are stored run-length encoded (8 bits per pixel), which the
+// system's bitmap loading does not turn into DIB sections; setting the bits
+// decodes them.
+HBITMAP loadPicture(HINSTANCE instance, int resourceId) {
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const auto* stored = static_cast<const BITMAPINFO*>(loaded ? LockResource(loaded) : nullptr);
+    if (!stored) return nullptr;
+    const BITMAPINFOHEADER& header = stored->bmiHeader;
+    const DWORD colours = header.biClrUsed ? header.biClrUsed : (header.biBitCount <= 8 ? 1u << header.biBitCount : 0u);
+    const auto* bits = reinterpret_cast<const BYTE*>(stored) + header.biSize + colours * sizeof(RGBQUAD);
+    BITMAPINFO target{};
+    target.bmiHeader.biSize = sizeof target.bmiHeader;
+    target.bmiHeader.biWidth = header.biWidth;
+    target.bmiHeader.biHeight = header.biHeight;
+    target.bmiHeader.biPlanes = 1;
+    target.bmiHeader.biBitCount = 32;
+    target.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateDIBSection(screen, &target, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (picture && SetDIBits(screen, picture, 0, static_cast<UINT>(header.biHeight), bits, stored, DIB_RGB_COLORS) == 0) {
+        DeleteObject(picture);
+        picture = nullptr;
+    }
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
 }  // namespace
 
 ButtonPainter::~ButtonPainter() {
@@ -63,9 +94,9 @@ const ButtonPainter::Picture* ButtonPainter::picture(int resourceId, int size) {
     const int sized = sizedResource(resourceId, size);
     auto found = pictures_.find(sized);
     if (found == pictures_.end()) {
+        const StartupTrace::Span span("pictures");
         Picture loaded;
-        loaded.normal = static_cast<HBITMAP>(
-            LoadImageW(instance_, MAKEINTRESOURCEW(sized), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        loaded.normal = loadPicture(instance_, sized);
         if (loaded.normal) {
             BITMAP info;
             GetObjectW(loaded.normal, sizeof info, &info);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -80,15 +79,27 @@ void StartupTrace::finish() {
     mark("paint");
     Record& r = record();
     r.written = true;
-    if (FILE* file = _wfopen(r.path.c_str(), L"w")) {
-        double previous = 0;
-        for (const auto& [phase, at] : r.marks) {
-            std::fprintf(file, "%-10s at %8.1f ms  (+%.1f)\n", phase.c_str(), at, at - previous);
-            previous = at;
-        }
-        for (const auto& [bucket, total] : r.buckets) std::fprintf(file, "%-10s    %8.1f ms in all\n", bucket.c_str(), total);
-        std::fclose(file);
+    // Plain Win32 formatting: the runtime's floating-point printing would add
+    // tens of kilobytes to the executable for a trace nobody ships.
+    std::string text;
+    auto line = [&](const std::string& name, double ms, const char* tail) {
+        char buffer[96];
+        const long tenths = static_cast<long>(ms * 10.0 + 0.5);
+        wsprintfA(buffer, "%-10s %6ld.%ld ms%s\r\n", name.c_str(), tenths / 10, tenths % 10, tail);
+        text += buffer;
+    };
+    double previous = 0;
+    for (const auto& [phase, at] : r.marks) {
+        line(phase, at - previous, "");
+        previous = at;
     }
+    line("in all", previous, " from the process's creation");
+    for (const auto& [bucket, total] : r.buckets) line(bucket, total, " (spread over the phases)");
+    HANDLE file = CreateFileW(r.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 }  // namespace tovik::win32

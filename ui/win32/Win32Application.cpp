@@ -1,5 +1,7 @@
 #include "ui/win32/Win32Application.h"
 
+#include "ui/win32/StartupTrace.h"
+
 #include "platform/win32/Utf16.h"
 #include "ui/ControlIds.h"
 #include "ui/Taskbar.h"
@@ -114,7 +116,12 @@ void Win32Application::handle(MSG& message) {
 
 void Win32Application::run() {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) handle(message);
+    for (;;) {
+        // The first time the loop runs out of work the window is painted.
+        if (StartupTrace::pending() && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) StartupTrace::finish();
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+        handle(message);
+    }
     terminated_ = true;
 }
 

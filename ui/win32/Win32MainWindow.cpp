@@ -8,6 +8,7 @@
 #include "ui/ControlIds.h"
 #include "ui/Taskbar.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/StartupTrace.h"
 #include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
@@ -158,8 +159,11 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
         SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     form_.noteHeight(designHeight(outerHeight()));
+    StartupTrace::mark("window");
     createControls(instance);
+    StartupTrace::mark("controls");
     createTooltips(instance);
+    StartupTrace::mark("tool tips");
     form_.attachPeer(this);
 
     // The shell announces the window's taskbar button with this message,
@@ -215,6 +219,7 @@ Win32MainWindow::~Win32MainWindow() {
 }
 
 HFONT Win32MainWindow::font(const ui::Font& design) {
+    const StartupTrace::Span span("fonts");
     const ui::Font font = ui::ScaleFont(design, dpi_);
     const std::string key = font.face + "|" + std::to_string(font.height) + (font.bold ? "b" : "") +
                             (font.fixedPitch ? "f" : "");
