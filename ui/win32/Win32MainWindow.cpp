@@ -474,7 +474,22 @@ bool Win32MainWindow::previewMessage(MSG& message) {
 
 void Win32MainWindow::propertyChanged(ui::Control& control, ui::Property what) {
     if (auto* gauge = dynamic_cast<ui::Gauge*>(&control)) {
-        const RECT area = place(*gauge);
+        RECT area = place(*gauge);
+        if (what == ui::Property::Value) {
+            // A tick moves the bar by a fraction of a pixel mostly: only a
+            // change that shows is repainted, and only the strip that changed.
+            const RECT inner = gaugeInside(*gauge);
+            const int drawn = drawnBar_[gauge];
+            const int now = gauge->barWidth(inner.right - inner.left);
+            if (now == drawn) return;
+            area = inner;
+            area.left = inner.left + std::min(drawn, now);
+            area.right = inner.left + std::max(drawn, now);
+            drawnBar_[gauge] = now;
+            InvalidateRect(window_, &area, FALSE);
+            return;
+        }
+        drawnBar_.erase(gauge);
         InvalidateRect(window_, &area, TRUE);
         return;
     }
@@ -564,11 +579,18 @@ void Win32MainWindow::startTimer(ui::Timer& timer) {
 
 void Win32MainWindow::stopTimer(ui::Timer& timer) { KillTimer(window_, static_cast<UINT_PTR>(timerId(timer))); }
 
+RECT Win32MainWindow::gaugeInside(const ui::Gauge& gauge) const {
+    RECT area = place(gauge);
+    // The frame is as thick as one pixel is at 96 DPI.
+    const int frame = ui::FrameWidth(dpi_);
+    InflateRect(&area, -frame, -frame);
+    return area;
+}
+
 void Win32MainWindow::paintGauges(HDC dc) {
     for (ui::Gauge* gauge : {&form_.Gauge2, &form_.Gauge1}) {
         if (!gauge->visible()) continue;
         RECT area = place(*gauge);
-        // The frame is as thick as one pixel is at 96 DPI.
         for (int line = ui::FrameWidth(dpi_); line > 0; --line) {
             FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
             InflateRect(&area, -1, -1);
@@ -576,6 +598,7 @@ void Win32MainWindow::paintGauges(HDC dc) {
         FillRect(dc, &area, brush(gauge->backColor()));
         RECT bar = area;
         bar.right = bar.left + gauge->barWidth(area.right - area.left);
+        drawnBar_[gauge] = bar.right - bar.left;
         if (bar.right > bar.left) FillRect(dc, &bar, brush(gauge->barColor()));
     }
 }

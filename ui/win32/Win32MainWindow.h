@@ -109,6 +109,8 @@ private:
     HFONT font(const ui::Font& font);
     HBRUSH brush(ui::Color color);
     void paintGauges(HDC dc);
+    // A gauge's area inside its frame, in device pixels.
+    RECT gaugeInside(const ui::Gauge& gauge) const;
     void onCommand(int id, int code, HWND child);
     ui::Control* controlOf(HWND child) const;
     int timerId(const ui::Timer& timer) const;
@@ -136,6 +138,8 @@ private:
     std::map<std::string, HFONT> fonts_;
     std::map<ui::Color, HBRUSH> brushes_;
     ButtonPainter painter_;
+    // The bar width each gauge was last painted with.
+    std::map<const ui::Gauge*, int> drawnBar_;
     std::unique_ptr<SpinArrows> spinArrows_;
 };
 
