@@ -3,20 +3,26 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace tovik::win32 {
 
 namespace {
 
+struct Entry {
+    const char* name = nullptr;
+    double ms = 0;
+};
+
 struct Record {
     bool decided = false;
     bool on = false;
     bool written = false;
-    std::wstring path;
+    wchar_t path[MAX_PATH] = {};
     double startMs = 0;  // the performance counter at process creation, in ms
-    std::vector<std::pair<std::string, double>> marks;
-    std::vector<std::pair<std::string, double>> buckets;
+    Entry marks[16];
+    int markCount = 0;
+    Entry buckets[4];
+    int bucketCount = 0;
 };
 
 Record& record() {
@@ -35,11 +41,9 @@ bool on() {
     Record& r = record();
     if (r.decided) return r.on;
     r.decided = true;
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"TOVIK_STARTUP_TRACE", path, MAX_PATH);
+    const DWORD length = GetEnvironmentVariableW(L"TOVIK_STARTUP_TRACE", r.path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return false;
     r.on = true;
-    r.path.assign(path, length);
     // How long ago the process was created, from the system clock.
     FILETIME created, exited, kernel, user, now;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -52,8 +56,9 @@ bool on() {
 }  // namespace
 
 void StartupTrace::mark(const char* phase) {
-    if (!on() || record().written) return;
-    record().marks.emplace_back(phase, counterMs() - record().startMs);
+    Record& r = record();
+    if (!on() || r.written || r.markCount == 16) return;
+    r.marks[r.markCount++] = {phase, counterMs() - r.startMs};
 }
 
 StartupTrace::Span::Span(const char* bucket) : bucket_(bucket), start_(0) {
@@ -64,12 +69,13 @@ StartupTrace::Span::Span(const char* bucket) : bucket_(bucket), start_(0) {
 StartupTrace::Span::~Span() {
     if (start_ == 0) return;
     const double ms = counterMs() - static_cast<double>(start_) / 1000.0;
-    for (auto& [name, total] : record().buckets)
-        if (name == bucket_) {
-            total += ms;
+    Record& r = record();
+    for (int i = 0; i < r.bucketCount; ++i)
+        if (r.buckets[i].name == bucket_) {
+            r.buckets[i].ms += ms;
             return;
         }
-    record().buckets.emplace_back(bucket_, ms);
+    if (r.bucketCount < 4) r.buckets[r.bucketCount++] = {bucket_, ms};
 }
 
 bool StartupTrace::pending() { return on() && !record().written; }
@@ -82,20 +88,20 @@ void StartupTrace::finish() {
     // Plain Win32 formatting: the runtime's floating-point printing would add
     // tens of kilobytes to the executable for a trace nobody ships.
     std::string text;
-    auto line = [&](const std::string& name, double ms, const char* tail) {
-        char buffer[96];
+    auto line = [&](const char* name, double ms, const char* tail) {
+        char buffer[128];
         const long tenths = static_cast<long>(ms * 10.0 + 0.5);
-        wsprintfA(buffer, "%-10s %6ld.%ld ms%s\r\n", name.c_str(), tenths / 10, tenths % 10, tail);
+        wsprintfA(buffer, "%-10s %6ld.%ld ms%s\r\n", name, tenths / 10, tenths % 10, tail);
         text += buffer;
     };
     double previous = 0;
-    for (const auto& [phase, at] : r.marks) {
-        line(phase, at - previous, "");
-        previous = at;
+    for (int i = 0; i < r.markCount; ++i) {
+        line(r.marks[i].name, r.marks[i].ms - previous, "");
+        previous = r.marks[i].ms;
     }
     line("in all", previous, " from the process's creation");
-    for (const auto& [bucket, total] : r.buckets) line(bucket, total, " (spread over the phases)");
-    HANDLE file = CreateFileW(r.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    for (int i = 0; i < r.bucketCount; ++i) line(r.buckets[i].name, r.buckets[i].ms, " (spread over the phases)");
+    HANDLE file = CreateFileW(r.path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
