@@ -660,6 +660,21 @@ TovikProcess::~TovikProcess() {
     if (process_) CloseHandle(process_);
 }
 
+PROCESS_INFORMATION createProcess(std::wstring commandLine, DWORD flags, STARTUPINFOW startup, double* startedAt) {
+    PROCESS_INFORMATION info{};
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR right after
+    // another process of the prefix ended; a moment later the same start works.
+    for (int attempt = 0;; ++attempt) {
+        if (startedAt) *startedAt = now();
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &info))
+            return info;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 4)
+            throw std::runtime_error("cannot start " + utf8(commandLine) + ": error " + std::to_string(error));
+        sleepFor(200ms);
+    }
+}
+
 void TovikProcess::start(std::wstring_view arguments, int showCommand) {
     if (process_) throw std::logic_error("Tovik.exe was already started by this object");
     std::wstring commandLine = L"\"" + executable_ + L"\"";
@@ -674,9 +689,7 @@ void TovikProcess::start(std::wstring_view arguments, int showCommand) {
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
     PROCESS_INFORMATION info{};
-    startTime_ = now();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        throw std::runtime_error("cannot start " + utf8(commandLine) + ": error " + std::to_string(GetLastError()));
+    info = createProcess(commandLine, 0, startup, &startTime_);
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;

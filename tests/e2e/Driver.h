@@ -206,6 +206,12 @@ private:
 
 // ---------------------------------------------------------------- processes
 
+// Starts a process; throws with the system's error when it cannot. Retries
+// the start that Wine refuses now and then. `startedAt`, when given, gets the
+// time of the attempt that succeeded.
+PROCESS_INFORMATION createProcess(std::wstring commandLine, DWORD flags, STARTUPINFOW startup,
+                                  double* startedAt = nullptr);
+
 // The Tovik.exe beside this driver.
 std::wstring tovikExecutable();
 

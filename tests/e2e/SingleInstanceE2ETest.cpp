@@ -18,10 +18,7 @@ public:
         if (!arguments.empty()) commandLine += L" " + std::wstring(arguments);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0,
-                            nullptr, nullptr, &startup, &info))
-            throw std::runtime_error("cannot start " + utf8(commandLine) + ": error " + std::to_string(GetLastError()));
+        const PROCESS_INFORMATION info = createProcess(commandLine, suspended ? CREATE_SUSPENDED : 0, startup);
         process_ = info.hProcess;
         thread_ = info.hThread;
         id_ = info.dwProcessId;

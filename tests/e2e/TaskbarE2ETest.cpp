@@ -26,9 +26,7 @@ public:
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWMINNOACTIVE;
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            throw std::runtime_error("cannot start Tovik.exe: error " + std::to_string(GetLastError()));
+        const PROCESS_INFORMATION info = createProcess(commandLine, 0, startup);
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         id_ = info.dwProcessId;
