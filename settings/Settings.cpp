@@ -1,11 +1,23 @@
 #include "settings/Settings.h"
 
+#include <functional>
+
 #include "settings/DateTimeText.h"
 #include "settings/SettingsStore.h"
 
 namespace tovik::settings {
 
 namespace {
+
+// One value written at once: the settings key opened with create (its result
+// not tested, so a key that does not open fails with the write error),
+// written, closed.
+void writeThrough(platform::Registry& registry, const std::function<void(SettingsStore&)>& write) {
+    SettingsStore store(registry);
+    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
+    write(store);
+    store.close();
+}
 
 constexpr std::string::size_type maxPathCharacters = 255;
 
@@ -76,17 +88,11 @@ std::string Settings::loadPresetTime(const std::string& name, const std::string&
 }
 
 void Settings::StorePresetTime(const std::string& name, const std::string& clockText) {
-    SettingsStore store(registry_);
-    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
-    store.writeText(name, clockText);
-    store.close();
+    writeThrough(registry_, [&](SettingsStore& store) { store.writeText(name, clockText); });
 }
 
 void Settings::StoreFormHeight(const std::string& name, int height) {
-    SettingsStore store(registry_);
-    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
-    store.writeInteger(name, height);
-    store.close();
+    writeThrough(registry_, [&](SettingsStore& store) { store.writeInteger(name, height); });
 }
 
 void Settings::LoadFormHeights(ui::TForm1& form) {
@@ -119,10 +125,7 @@ std::string Settings::ReadWindowsNtValue(const std::string& name, Hive hive) {
 }
 
 void Settings::writeOption(const std::string& name, bool checked) {
-    SettingsStore store(registry_);
-    store.openForWriting(Hive::CurrentUser, settingsKeyPath, true);
-    store.writeBoolean(name, checked);
-    store.close();
+    writeThrough(registry_, [&](SettingsStore& store) { store.writeBoolean(name, checked); });
 }
 
 void Settings::cbForcePwrOffClick(const ui::CheckBox& box) { writeOption("ForcePwrOff", box.checked()); }

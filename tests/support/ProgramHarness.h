@@ -36,4 +36,18 @@ struct ProgramHarness {
     ui::TForm1& form() { return program->Form1; }
 };
 
+// One key typed by a user into the focused minutes field: the window's key
+// preview first, then the field's filter; Backspace takes the last character.
+inline void TypeIntoMinutes(ui::TForm1& f, char typed) {
+    char key = f.previewKeyPress(typed);
+    if (key == 0 || !f.seShutMinutes.typeCharacter(key) || key == 0) return;
+    std::string text = f.seShutMinutes.text();
+    if (key == '\b') {
+        if (!text.empty()) text.pop_back();
+    } else {
+        text += key;
+    }
+    f.seShutMinutes.setTextByUser(text);
+}
+
 }  // namespace tovik::test

@@ -159,17 +159,7 @@ private:
                 const std::string keys = std::string(1, "0123456789\b-x"[pick(13)]) + (chance(20) ? "\r" : "");
                 user("type into the minutes", [&, keys] {
                     f().seShutMinutes.setFocus();
-                    for (char typed : keys) {
-                        char key = f().previewKeyPress(typed);
-                        if (key == 0 || !f().seShutMinutes.typeCharacter(key) || key == 0) continue;
-                        std::string text = f().seShutMinutes.text();
-                        if (key == '\b') {
-                            if (!text.empty()) text.pop_back();
-                        } else {
-                            text += key;
-                        }
-                        f().seShutMinutes.setTextByUser(text);
-                    }
+                    for (char typed : keys) test::TypeIntoMinutes(f(), typed);
                     f().seShutMinutes.leave();
                 });
                 break;

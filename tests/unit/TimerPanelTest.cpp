@@ -10,24 +10,10 @@ using tovik::test::ProgramHarness;
 
 namespace {
 
-// A user typing into the focused minutes field: the window's key preview
-// first, then the field's filter; Backspace takes the last character away.
+// A user typing into the focused minutes field, one event per key.
 void typeIntoMinutes(ProgramHarness& h, const std::string& keys) {
-    ui::TForm1& f = h.form();
-    f.seShutMinutes.setFocus();
-    for (char typed : keys) {
-        h.loop.user([&] {
-            char key = f.previewKeyPress(typed);
-            if (key == 0 || !f.seShutMinutes.typeCharacter(key) || key == 0) return;
-            std::string text = f.seShutMinutes.text();
-            if (key == '\b') {
-                if (!text.empty()) text.pop_back();
-            } else {
-                text += key;
-            }
-            f.seShutMinutes.setTextByUser(text);
-        });
-    }
+    h.form().seShutMinutes.setFocus();
+    for (char typed : keys) h.loop.user([&] { test::TypeIntoMinutes(h.form(), typed); });
 }
 
 // Starts a grace countdown and opens the timer panel with "Timer aus,".

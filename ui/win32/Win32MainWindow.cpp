@@ -411,12 +411,11 @@ void Win32MainWindow::centreOnScreen() {
 }
 
 void Win32MainWindow::showFirstTime(int showCommand) {
-    // Centred already while the show handler runs: a clock-time start shows
-    // the window from inside it (minimising with pending messages).
+    // Centred before the show handler runs (a clock-time start shows the
+    // window from inside it); every height it sets while the window is still
+    // hidden centres it again.
     centreOnScreen();
     if (form_.onShow) app_.dispatch(form_.onShow);
-    // Centred at the size the show handler left.
-    centreOnScreen();
     const bool minimized = showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED ||
                            showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_FORCEMINIMIZE;
     // Shown in its current state: a window the show handler has minimised
