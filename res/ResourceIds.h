@@ -3,6 +3,7 @@
 #ifndef TOVIK_RESOURCE_IDS_H
 #define TOVIK_RESOURCE_IDS_H
 
+/* The program icon, 16 to 256 pixels at 32 bits with alpha. */
 #define IDI_TOVIK 1
 
 /* 32 x 32 button pictures, true colour with a magenta (255,0,255) background

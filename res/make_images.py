@@ -15,8 +15,11 @@ Written files (all committed, the build itself does not run Python):
       display scaling), each 8 bits per pixel with its own palette and a
       magenta palette entry as the background; the oops strip is 3N x N.
   Tovik.ico
-      One 32 x 32 image, 4 bits per pixel with the standard 16-colour VGA
-      palette, plus the AND (transparency) mask.
+      The program icon at 16, 20, 24, 32, 40, 48, 64 and 256 pixels (the
+      small and large icon at 100 to 200 % display scaling, and Explorer's
+      large views), 32 bits per pixel with alpha. The 256-pixel image is
+      stored PNG-compressed, which Windows Vista and later read; the others
+      are BMP images with an AND mask, readable everywhere.
 
 Only the Python standard library is used. Shapes are described by signed
 distance functions (negative inside) and sampled 8 x 8 times per pixel. Pixels
@@ -29,6 +32,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -41,6 +45,9 @@ MAGENTA = (255, 0, 255)
 EDGE_GREY = (236, 236, 236)
 # Below this coverage a pixel stays background (transparent).
 MIN_COVERAGE = 0.10
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+# From this size on the icon image is stored as PNG.
+ICON_PNG_FROM = 256
 
 
 # --------------------------------------------------------------------------
@@ -161,7 +168,7 @@ def _colour_at(colour, x, y):
 # Rendering
 # --------------------------------------------------------------------------
 
-def render(layers, width=SIZE, height=SIZE, dx=0.0, dy=0.0):
+def render(layers, width=SIZE, height=SIZE, dx=0.0, dy=0.0, supersample=SUPERSAMPLE):
     """Samples the layers (list of (shape, colour), later ones on top).
 
     Returns rows of (colour, coverage): the average colour of the covered
@@ -170,7 +177,7 @@ def render(layers, width=SIZE, height=SIZE, dx=0.0, dy=0.0):
     SIZE x SIZE square; a larger width and height draw them larger (the
     same picture, sampled at the finer grid), not a larger canvas."""
     scale = height / SIZE
-    n = SUPERSAMPLE
+    n = supersample
     offsets = [(k + 0.5) / n for k in range(n)]
     top_down = list(reversed(layers))
     rows = []
@@ -332,12 +339,36 @@ def darker(colour):
     return tuple(c * 0.82 for c in colour)
 
 
-def picture_icon():
-    """The program icon: a white power symbol on a red disc."""
+def picture_icon(size):
+    """The program icon: a white power symbol on a red disc with a dark rim.
+
+    Drawn for one size: the strokes are a whole number of pixels wide and
+    the vertical bar lies on pixel edges, so small icons stay sharp."""
+    scale = size / SIZE
+    stroke = max(2, round(3.8 * scale))
+    rim = max(1, round(0.8 * scale))
+    # An odd stroke is centred on a pixel's middle: the symbol moves half a pixel.
+    cx = 16.0 + (0.5 / scale if stroke % 2 else 0.0)
+    half_width = stroke / 2 / scale
+    # At least one red pixel between the bar's top and the rim.
+    bar_top = max(5.2, 0.8 + (rim + 1) / scale + half_width)
+    ring, bar = power_shapes(cx=cx, cy=16.8, radius=8.6, half_width=half_width,
+                             gap_deg=44.0, bar_top=bar_top, bar_bottom=14.2)
     disc = circle(16.0, 16.0, 15.2)
-    ring, bar = power_shapes(cx=16.0, cy=16.8, radius=8.6, half_width=1.9, gap_deg=44.0,
-                             bar_top=5.2, bar_bottom=14.2)
-    return disc, union(ring, bar)
+    return [
+        (disc, (120, 10, 10)),
+        (grow(disc, -rim / scale), vertical_gradient((236, 70, 58), (176, 22, 22), 1.0, 31.0)),
+        (union(ring, bar), (255, 255, 255)),
+    ]
+
+
+def icon_image(size):
+    """Rows of (r, g, b, alpha) of the icon at that size: the coverage of a
+    pixel is its opacity."""
+    rendered = render(picture_icon(size), size, size, supersample=4 if size > 64 else SUPERSAMPLE)
+    return [[(0, 0, 0, 0) if colour is None else
+             tuple(int(round(c)) for c in colour) + (int(round(255 * coverage)),)
+             for colour, coverage in row] for row in rendered]
 
 
 # --------------------------------------------------------------------------
@@ -467,45 +498,80 @@ def bmp_bytes(rows, bits, palette=None, compressed=False):
     return header + info + colour_table + bytes(pixels)
 
 
-# The 16 colours of the standard VGA palette, in the order Windows uses.
-VGA16 = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
-VGA_BLACK, VGA_MAROON, VGA_SILVER, VGA_RED, VGA_WHITE = 0, 1, 7, 9, 15
+def png_bytes(rows):
+    """A PNG file of (r, g, b, alpha) rows: 8 bits per channel, each line
+    filtered with its difference to the line above."""
+    height, width = len(rows), len(rows[0])
+    raw, above = bytearray(), bytes(4 * width)
+    for row in rows:
+        line = bytes(v for pixel in row for v in pixel)
+        raw += b"\2" + bytes((a - b) & 0xFF for a, b in zip(line, above))
+        above = line
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
 
 
-def ico_bytes(indexes, transparent):
-    """An ICO file with one 32 x 32, 4-bit image using VGA16.
-
-    indexes: rows of palette indexes; transparent: rows of booleans."""
-    size = len(indexes)
-    xor = bytearray()
-    for row, mask in zip(reversed(indexes), reversed(transparent)):
-        line = bytearray()
-        for i in range(0, size, 2):
-            hi = 0 if mask[i] else row[i]
-            lo = 0 if mask[i + 1] else row[i + 1]
-            line.append((hi << 4) | lo)
-        line += b"\0" * ((-len(line)) % 4)
-        xor += line
-    and_mask = bytearray()
-    for mask in reversed(transparent):
+def icon_bmp_bytes(rows):
+    """One icon image in BMP form: the header (its height counts the colour
+    image and the mask), BGRA rows bottom-up, and the AND mask that drawing
+    without alpha (fewer than 32 bits of colour) uses instead: clear where
+    a pixel is less than half covered."""
+    size = len(rows)
+    pixels = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for r, g, b, a in row)
+    mask = bytearray()
+    for row in reversed(rows):
         line = bytearray(((size + 31) // 32) * 4)
-        for i, t in enumerate(mask):
-            if t:
+        for i, pixel in enumerate(row):
+            if pixel[3] < 128:
                 line[i // 8] |= 0x80 >> (i % 8)
-        and_mask += line
-    colour_table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA16)
-    # The height in the image header counts the colour image and the mask.
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0,
-                       len(xor) + len(and_mask), 0, 0, 0, 0)
-    image = info + colour_table + bytes(xor) + bytes(and_mask)
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
+        mask += line
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return info + pixels + bytes(mask)
+
+
+def ico_bytes(images):
+    """An ICO file of {size: rows of (r, g, b, alpha)}."""
+    datas = [(size, png_bytes(rows) if size >= ICON_PNG_FROM else icon_bmp_bytes(rows))
+             for size, rows in sorted(images.items())]
+    offset = 6 + 16 * len(datas)
+    directory = struct.pack("<HHH", 0, 1, len(datas))
+    for size, data in datas:
+        # A width and height of 0 mean 256.
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return directory + b"".join(data for _, data in datas)
+
+
+def read_ico(data):
+    """Decodes what ico_bytes writes: returns {size: rows of (r, g, b, alpha)}."""
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    assert (reserved, kind) == (0, 1)
+    images = {}
+    for k in range(count):
+        width, height, _, _, planes, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * k)
+        size = width or 256
+        assert width == height and planes == 1 and bits == 32
+        image = data[offset:offset + length]
+        if image.startswith(b"\x89PNG"):
+            assert struct.unpack_from(">IIBB", image, 16) == (size, size, 8, 6)
+            raw = zlib.decompress(image[41:-12])
+            rows, above, stride = [], bytes(4 * size), 4 * size + 1
+            for j in range(size):
+                assert raw[j * stride] == 2
+                line = bytes((a + b) & 0xFF for a, b in zip(raw[j * stride + 1:(j + 1) * stride], above))
+                rows.append([tuple(line[i:i + 4]) for i in range(0, 4 * size, 4)])
+                above = line
+        else:
+            assert struct.unpack_from("<IiiHH", image, 0) == (40, size, 2 * size, 1, 32)
+            rows = [[(image[p + 2], image[p + 1], image[p], image[p + 3])
+                     for p in range(40 + 4 * size * (size - 1 - j), 40 + 4 * size * (size - j), 4)]
+                    for j in range(size)]
+        images[size] = rows
+    return images
 
 
 # --------------------------------------------------------------------------
@@ -633,47 +699,14 @@ def main():
             check_picture("oops", decoded, k * size, size)
         write("oops-%d.bmp" % size, data)
 
-    # The icon.
-    disc, symbol = picture_icon()
-    n = SUPERSAMPLE
-    offsets = [(k + 0.5) / n for k in range(n)]
-    indexes, transparent = [], []
-    for j in range(SIZE):
-        row, mask = [], []
-        for i in range(SIZE):
-            in_disc = in_symbol = 0
-            for oy in offsets:
-                for ox in offsets:
-                    x, y = i + ox, j + oy
-                    if disc(x, y) <= 0:
-                        in_disc += 1
-                        if symbol(x, y) <= 0:
-                            in_symbol += 1
-            disc_part = in_disc / (n * n)
-            symbol_part = in_symbol / (n * n)
-            if disc_part < 0.5:
-                row.append(VGA_BLACK)
-                mask.append(True)
-                continue
-            mask.append(False)
-            if symbol_part >= 0.62:
-                row.append(VGA_WHITE)
-            elif symbol_part >= 0.30:
-                row.append(VGA_SILVER)      # soft edge of the white symbol
-            else:
-                row.append(VGA_RED)
-        indexes.append(row)
-        transparent.append(mask)
-    # A one pixel dark rim: disc pixels next to a transparent one.
-    for j in range(SIZE):
-        for i in range(SIZE):
-            if transparent[j][i] or indexes[j][i] != VGA_RED:
-                continue
-            for ni, nj in ((i - 1, j), (i + 1, j), (i, j - 1), (i, j + 1)):
-                if not (0 <= ni < SIZE and 0 <= nj < SIZE) or transparent[nj][ni]:
-                    indexes[j][i] = VGA_MAROON
-                    break
-    write("Tovik.ico", ico_bytes(indexes, transparent))
+    # The icon, each size drawn anew at its own grid.
+    images = {size: icon_image(size) for size in ICON_SIZES}
+    data = ico_bytes(images)
+    assert read_ico(data) == images
+    for size, rows in images.items():
+        # A disc: clear in the corners, opaque in the middle.
+        assert rows[0][0][3] == rows[-1][-1][3] == 0 and rows[size // 2][size // 2][3] == 255, size
+    write("Tovik.ico", data)
     return 0
 
 
