@@ -12,6 +12,8 @@
       code, exit codes) and with each other.
   check_packages.py readme --readme R --version V
       README.md names the packages of this version.
+  check_packages.py icon --exe E
+      The program icon of Tovik.exe holds 16 to 256 px, 32 bits with alpha.
 
 Exits 1 with one line per fault; prints what it checked otherwise.
 """
@@ -19,6 +21,7 @@ import argparse
 import hashlib
 import pathlib
 import re
+import struct
 import sys
 import zipfile
 
@@ -270,6 +273,41 @@ def check_readme(args):
     finish(f"{args.readme}")
 
 
+# ---------------------------------------------------------------- program icon
+
+def pe_resources(exe):
+    """{(type, id): data} of a PE32+ file's resources, first language of each."""
+    pe = struct.unpack_from("<I", exe, 0x3C)[0]
+    count, optional_size = struct.unpack_from("<H12xH", exe, pe + 6)
+    root_rva = struct.unpack_from("<I", exe, pe + 24 + 112 + 2 * 8)[0]
+    sections = [struct.unpack_from("<8xII4xI", exe, pe + 24 + optional_size + 40 * k) for k in range(count)]
+    offset = lambda rva: next(raw + rva - va for size, va, raw in sections if va <= rva < va + size)
+    root = offset(root_rva) if root_rva else None
+    entries = lambda at: [struct.unpack_from("<II", exe, root + at + 16 + 8 * k)
+                          for k in range(sum(struct.unpack_from("<12xHH", exe, root + at)))]
+    found = {}
+    for kind, names in entries(0) if root else []:
+        for name, languages in entries(names & 0x7FFFFFFF):
+            rva, size = struct.unpack_from("<II", exe, root + entries(languages & 0x7FFFFFFF)[0][1])
+            found[(kind, name)] = exe[offset(rva):offset(rva) + size]
+    return found
+
+
+def check_icon(args):
+    resources = pe_resources(pathlib.Path(args.exe).read_bytes())
+    group = resources.get((14, 1), bytes(6))          # RT_GROUP_ICON IDI_TOVIK
+    listed = []
+    for k in range(struct.unpack_from("<4xH", group)[0]):
+        width, height, _, _, _, bits, _, image_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * k)
+        image = resources.get((3, image_id), bytes(16))  # RT_ICON: PNG or BITMAPINFOHEADER
+        image_bits = 32 if image.startswith(b"\x89PNG") else struct.unpack_from("<H", image, 14)[0]
+        listed.append(f"{width or 256}x{height or 256}/{bits}/{image_bits}")
+    print("icon sizes (width x height / bits in the group / bits of the image):", " ".join(listed))
+    if sorted(listed) != sorted(f"{size}x{size}/32/32" for size in (16, 20, 24, 32, 40, 48, 64, 256)):
+        fault("the program icon lacks a size from 16 to 256 px at 32 bits with alpha")
+    finish(args.exe)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     commands = parser.add_subparsers(dest="command", required=True)
@@ -287,8 +325,10 @@ def main():
     readme = commands.add_parser("readme")
     readme.add_argument("--readme", required=True)
     readme.add_argument("--version", required=True)
+    commands.add_parser("icon").add_argument("--exe", required=True)
     args = parser.parse_args()
-    {"portable": check_portable, "winget": check_winget, "readme": check_readme}[args.command](args)
+    {"portable": check_portable, "winget": check_winget, "readme": check_readme,
+     "icon": check_icon}[args.command](args)
 
 
 if __name__ == "__main__":
