@@ -12,6 +12,12 @@ void RestrictDllSearchToSystemFolder() {
                                          GetProcAddress(kernel32, "SetDefaultDllDirectories")))
                                    : nullptr;
     if (!restrict || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+    // The common controls load the theme DLL, and it loads its own helpers,
+    // by name, through a search that starts in the program's folder wherever
+    // the restriction is missing (Windows 7 without the update) or not
+    // applied to them (Wine's delayed imports). Loaded from the system folder
+    // now, those names are taken.
+    for (const wchar_t* name : {L"uxtheme.dll", L"msimg32.dll"}) LoadSystemLibrary(name);
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {

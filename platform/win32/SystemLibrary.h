@@ -9,7 +9,8 @@
 
 namespace tovik::win32 {
 
-// Makes the system folder the only place that later loads search. Called
+// Makes the system folder the only place that later loads search, and loads
+// the theme DLL from there before a system DLL asks for it by name. Called
 // first thing in the entry point; on a Windows 7 without the loader update
 // it at least takes the current directory out of the search.
 void RestrictDllSearchToSystemFolder();
