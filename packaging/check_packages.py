@@ -14,6 +14,9 @@
       README.md names the packages of this version.
   check_packages.py icon --exe E
       The program icon of Tovik.exe holds 16 to 256 px, 32 bits with alpha.
+  check_packages.py imports --exe E --objdump O
+      Tovik.exe imports only DLLs that Windows always takes from its own
+      folder (KnownDLLs of Windows 7 to 11) and comctl32 (the manifest's).
 
 Exits 1 with one line per fault; prints what it checked otherwise.
 """
@@ -22,6 +25,7 @@ import hashlib
 import pathlib
 import re
 import struct
+import subprocess
 import sys
 import zipfile
 
@@ -308,6 +312,25 @@ def check_icon(args):
     finish(args.exe)
 
 
+# ---------------------------------------------------------------- import table
+
+SYSTEM_FOLDER_DLLS = {
+    "advapi32", "clbcatq", "comdlg32", "difxapi", "gdi32", "imagehlp", "imm32", "kernel32", "msctf", "msvcrt",
+    "normaliz", "nsi", "ole32", "oleaut32", "psapi", "rpcrt4", "sechost", "setupapi", "shell32", "shlwapi",
+    "user32", "wldap32", "ws2_32", "ntdll", "comctl32"}
+
+
+def check_imports(args):
+    table = subprocess.run([args.objdump, "-p", args.exe], capture_output=True, text=True, check=True).stdout
+    names = re.findall(r"^\s*DLL Name:\s*(\S+)", table, re.M)
+    if "kernel32" not in {n.lower().removesuffix(".dll") for n in names}:
+        fault(f"no import table read from {args.exe}")
+    for name in names:
+        if name.lower().removesuffix(".dll") not in SYSTEM_FOLDER_DLLS:
+            fault(f"{args.exe} imports {name}, which Windows may load from the program's folder")
+    finish(f"{args.exe} imports {', '.join(names)}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     commands = parser.add_subparsers(dest="command", required=True)
@@ -326,9 +349,12 @@ def main():
     readme.add_argument("--readme", required=True)
     readme.add_argument("--version", required=True)
     commands.add_parser("icon").add_argument("--exe", required=True)
+    imports = commands.add_parser("imports")
+    imports.add_argument("--exe", required=True)
+    imports.add_argument("--objdump", required=True)
     args = parser.parse_args()
     {"portable": check_portable, "winget": check_winget, "readme": check_readme,
-     "icon": check_icon}[args.command](args)
+     "icon": check_icon, "imports": check_imports}[args.command](args)
 
 
 if __name__ == "__main__":

@@ -7,6 +7,11 @@
 
 namespace tovik::ui {
 
+unsigned ShiftStateOf(bool shiftDown, bool altDown, bool ctrlDown, bool rightAltDown) {
+    const bool altGr = rightAltDown && altDown && ctrlDown;
+    return (shiftDown ? ssShift : 0u) | (altDown && !altGr ? ssAlt : 0u) | (ctrlDown && !altGr ? ssCtrl : 0u);
+}
+
 namespace {
 
 Font windowFont() { return Font{"MS Sans Serif", -11, false, false}; }

@@ -18,6 +18,11 @@ constexpr unsigned ssShift = 1;
 constexpr unsigned ssAlt = 2;
 constexpr unsigned ssCtrl = 4;
 
+// The modifier set of a key event from the keys held down. AltGr, which
+// Windows reports as Ctrl+Alt with the right Alt key down, is neither Ctrl
+// nor Alt: on a German keyboard it types "@" or "€".
+unsigned ShiftStateOf(bool shiftDown, bool altDown, bool ctrlDown, bool rightAltDown);
+
 // ShowWindow commands the program uses on its main window.
 enum class ShowCommand { Hide = 0, Show = 5, Minimize = 6, Restore = 9 };
 

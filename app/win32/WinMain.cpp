@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "app/SingleInstanceGuard.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32NamedLock.h"
 #include "platform/win32/Win32Platform.h"
@@ -55,6 +56,8 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before any DLL is loaded: a file planted beside Tovik.exe is never one.
+    win32::RestrictDllSearchToSystemFolder();
     try {
         // First of all: one copy per executable name in the logon session. A
         // second copy ends here, before any window, setting or counter.

@@ -1,10 +1,10 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
-#include <powrprof.h>
 
 #include <vector>
 
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf16.h"
 
 namespace tovik::win32 {
@@ -51,9 +51,21 @@ std::optional<std::string> Win32SystemInfo::findDevEnvironmentWindow() const {
     return Narrow(text, length);
 }
 
-bool Win32SystemInfo::hibernateAllowed() const { return IsPwrHibernateAllowed() != FALSE; }
+// BOOLEAN IsPwrHibernateAllowed(void) and IsPwrSuspendAllowed(void) of powrprof.dll,
+// which is loaded at run time from the system folder; without them neither is allowed.
+using PowerAllowedFunction = BOOLEAN(WINAPI*)();
 
-bool Win32SystemInfo::suspendAllowed() const { return IsPwrSuspendAllowed() != FALSE; }
+bool Win32SystemInfo::hibernateAllowed() const {
+    static SystemProcedure<PowerAllowedFunction> allowed{L"powrprof.dll", "IsPwrHibernateAllowed"};
+    const auto ask = allowed.get();
+    return ask && ask() != FALSE;
+}
+
+bool Win32SystemInfo::suspendAllowed() const {
+    static SystemProcedure<PowerAllowedFunction> allowed{L"powrprof.dll", "IsPwrSuspendAllowed"};
+    const auto ask = allowed.get();
+    return ask && ask() != FALSE;
+}
 
 std::string Win32SystemInfo::executablePath() const {
     std::vector<wchar_t> path(MAX_PATH);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/FoundOnce.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace tovik::win32 {
 
@@ -12,20 +12,13 @@ namespace {
 using SetSuspendStateProc = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
 
 // Empty until the first successful lookup; lives as long as the process.
-platform::FoundOnce<SetSuspendStateProc> cachedSetSuspendState;
+SystemProcedure<SetSuspendStateProc> cachedSetSuspendState{L"powrprof.dll", "SetSuspendState",
+                                                           /*lookAgainWhenMissing=*/true};
 
 }  // namespace
 
-void* GetProcFromModule(const char* moduleName, const char* procedureName) {
-    HMODULE module = GetModuleHandleA(moduleName);
-    if (!module) module = LoadLibraryA(moduleName);
-    if (!module) return nullptr;
-    return reinterpret_cast<void*>(GetProcAddress(module, procedureName));
-}
-
 bool CallSetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {
-    const SetSuspendStateProc setSuspendState = cachedSetSuspendState.get(
-        [] { return reinterpret_cast<SetSuspendStateProc>(GetProcFromModule("POWRPROF.dll", "SetSuspendState")); });
+    const SetSuspendStateProc setSuspendState = cachedSetSuspendState.get();
     if (!setSuspendState) return false;
     return setSuspendState(hibernate ? TRUE : FALSE, forceCritical ? TRUE : FALSE, disableWakeEvent ? TRUE : FALSE) !=
            FALSE;

@@ -14,12 +14,7 @@ public:
     bool lockWorkStation() override;
 };
 
-// The address of a procedure of a module: the module already loaded, or
-// loaded now (it then stays loaded until the process ends). Null when the
-// module or the procedure cannot be found.
-void* GetProcFromModule(const char* moduleName, const char* procedureName);
-
-// SetSuspendState of "POWRPROF.dll", bound at run time and kept for the whole
+// SetSuspendState of powrprof.dll from the system folder, bound at run time and kept for the whole
 // process once found; a failed lookup keeps nothing, so the next call looks
 // again. False without calling anything when the procedure is not there.
 bool CallSetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent);

@@ -2,6 +2,7 @@
 // itself a few seconds after the last tick unless the user resumes, and a
 // resume goes on from the value where it stopped.
 #include "tests/e2e/TovikTest.h"
+#include "ui/win32/Win32Application.h"
 
 namespace tovik::e2e {
 namespace {
@@ -97,6 +98,19 @@ TEST_F(Pause, ClickPausesAndEscResumesFromTheSameValue) {
 
     EXPECT_EQ(counter(L"OopsCounter"), std::optional<DWORD>(1));
     EXPECT_EQ(counter(L"OopsResumeCounter"), std::optional<DWORD>(1));
+}
+
+// The wait inside a handler's message-processing pause, on the application
+// window of this driver: a message that a look at the queue has already seen
+// but nobody has taken out still ends the wait at once.
+TEST(MessageProcessingPause, WaitEndsForAMessageAlreadySeenInTheQueue) {
+    win32::Win32Application application(GetModuleHandleW(nullptr));
+    PostMessageW(application.handle(), WM_NULL, 0, 0);
+    MSG seen;
+    ASSERT_TRUE(PeekMessageW(&seen, nullptr, 0, 0, PM_NOREMOVE));
+    const double before = now();
+    EXPECT_TRUE(application.waitForMessage(3000));
+    EXPECT_LT(now() - before, 1.0);
 }
 
 }  // namespace

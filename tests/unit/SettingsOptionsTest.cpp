@@ -114,10 +114,13 @@ TEST_F(OptionsTest, TheStoredAllowanceTakesEffectAtTheNextStart) {
     EXPECT_FALSE(next.cbHibernateForPwrOff.checked());
 }
 
-TEST_F(OptionsTest, NoDialogWithoutBothModifiersOrWhileTheCountdownRuns) {
+TEST_F(OptionsTest, NoDialogWithoutBothModifiersForAltGrOrWhileTheCountdownRuns) {
     keyDown('A', ui::ssCtrl);
     keyDown('A', ui::ssAlt);
     keyDown('A', ui::ssCtrl | ui::ssShift);
+    // AltGr+Q types "@" on a German keyboard: Ctrl and Alt down, the right Alt among them.
+    keyDown('Q', ui::ShiftStateOf(false, true, true, true));
+    EXPECT_EQ(ui::ShiftStateOf(true, true, true, false), ctrlAlt | ui::ssShift);
     form.tmCountDown.setEnabled(true);
     keyDown('A', ctrlAlt | ui::ssShift);
     EXPECT_TRUE(loop.boxes().empty());

@@ -119,7 +119,7 @@ void ButtonPainter::drawPicture(HDC dc, const Picture& picture, int frame, bool 
     HGDIOBJ old = SelectObject(memory, source);
     const int sourceX = strip ? frame * picture.height : 0;
     const int width = strip ? picture.height : picture.width;
-    TransparentBlt(dc, x, y, width, picture.height, memory, sourceX, 0, width, picture.height, transparentColour);
+    GdiTransparentBlt(dc, x, y, width, picture.height, memory, sourceX, 0, width, picture.height, transparentColour);
     SelectObject(memory, old);
     DeleteDC(memory);
 }

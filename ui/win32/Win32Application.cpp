@@ -140,8 +140,16 @@ void Win32Application::processMessages() {
 
 bool Win32Application::waitForMessage(std::uint32_t timeoutMs) {
     if (terminated_) return false;
-    // Keys, mouse, posted messages, timers, paints, sent messages and hot keys.
-    const DWORD result = MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, 0xFF);
+    // Every kind of input, touch and pen included; input that is already in
+    // the queue wakes it too, even when something has looked at it before.
+    // Windows 7 refuses the touch and pen bits, so it waits without them.
+    constexpr DWORD touchAndPen = 0x0800 /* QS_TOUCH */ | 0x1000 /* QS_POINTER */;
+    static DWORD wakeMask = QS_ALLINPUT | touchAndPen;
+    DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, wakeMask, MWMO_INPUTAVAILABLE);
+    if (result == WAIT_FAILED && (wakeMask & touchAndPen)) {
+        wakeMask &= ~touchAndPen;
+        result = MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, wakeMask, MWMO_INPUTAVAILABLE);
+    }
     return result != WAIT_TIMEOUT;
 }
 

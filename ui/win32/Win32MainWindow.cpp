@@ -54,11 +54,8 @@ void fitComboField(HWND combo, int height) {
 bool isOwnerDrawn(const ui::Button& button) { return button.isDefault() || button.isCancel() || button.isFlat(); }
 
 unsigned currentShiftState() {
-    unsigned shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ui::ssShift;
-    if (GetKeyState(VK_MENU) < 0) shift |= ui::ssAlt;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= ui::ssCtrl;
-    return shift;
+    return ui::ShiftStateOf(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0, GetKeyState(VK_CONTROL) < 0,
+                            GetKeyState(VK_RMENU) < 0);
 }
 
 // The button class reports the second press of a quick double click on an
