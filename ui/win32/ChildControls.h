@@ -23,7 +23,7 @@ public:
     // A child window of `window` for each control but the gauges, at its
     // place for the DPI; each control's changes show on it from now on.
     void create(HINSTANCE instance, HWND window, int dpi);
-    // Each control's tool from now on shows in `tooltips`, starting now.
+    // The controls' hints show in `tooltips` from now on.
     void showHintsIn(Tooltips& tooltips);
     // Each child at its place with its font, for a new DPI.
     void setDpi(int dpi);

@@ -107,7 +107,7 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_SYSCOMMAND:
             return WMSysCommand(wParam, lParam);
         case WM_SHOWWINDOW:
-            showingOwnerWith(wParam, lParam);
+            showOwnerWithWindow(wParam, lParam);
             break;
         case WM_LBUTTONDBLCLK:
             if (form_.onDblClick) app_.dispatch(form_.onDblClick);
@@ -167,7 +167,7 @@ LRESULT Win32MainWindow::WMSysCommand(WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, WM_SYSCOMMAND, wParam, lParam);
 }
 
-void Win32MainWindow::showingOwnerWith(WPARAM shown, LPARAM reason) {
+void Win32MainWindow::showOwnerWithWindow(WPARAM shown, LPARAM reason) {
     // The application window is shown whenever the main window is (not when
     // its owner brings it back, `reason` then names why).
     if (shown && reason == 0 && owner_ && !IsWindowVisible(owner_)) ShowWindow(owner_, SW_SHOWNOACTIVATE);

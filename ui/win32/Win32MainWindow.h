@@ -1,4 +1,4 @@
-// The main window on Windows, the hub of ui/win32: it owns the rooms below
+// The main window on Windows, the hub of ui/win32: it owns the other rooms,
 // and its window procedure hands each message to the helper that handles it.
 #pragma once
 #include <windows.h>
@@ -70,7 +70,7 @@ private:
     void paint();
     LRESULT eraseBackground(HDC dc);
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
-    void showingOwnerWith(WPARAM shown, LPARAM reason);
+    void showOwnerWithWindow(WPARAM shown, LPARAM reason);
     void dpiChanged(int dpi, const RECT& suggested);
     void timerFired(WPARAM id);
 
