@@ -1,3 +1,5 @@
+// Draws the owner-drawn buttons: face, frame, focus, picture beside the
+// text; the pictures loaded from the resources once per size.
 #include "ui/win32/ButtonPainter.h"
 
 #include <vector>

@@ -1,3 +1,5 @@
+// Draws the owner-drawn buttons: the action buttons with their picture and
+// text, and the flat buttons, in the picture size made for the DPI.
 #pragma once
 #include <windows.h>
 

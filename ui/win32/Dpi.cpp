@@ -1,3 +1,5 @@
+// What the system tells about DPI, looked up at run time where Windows 7
+// lacks it, and the design's places in device pixels.
 #include "ui/win32/Dpi.h"
 
 namespace tovik::win32 {
@@ -67,6 +69,11 @@ LOGFONTW TooltipFont(int dpi) {
     // For the system DPI; scaled where the window's differs.
     metrics.lfStatusFont.lfHeight = ui::ScaleToDpi(ui::ScaleFromDpi(metrics.lfStatusFont.lfHeight, systemDpi()), dpi);
     return metrics.lfStatusFont;
+}
+
+RECT DevicePlace(const ui::Control& control, int dpi) {
+    const ui::Rect r = ui::ScaleRect(control.bounds(), dpi);
+    return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
 }  // namespace tovik::win32

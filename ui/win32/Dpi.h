@@ -1,6 +1,9 @@
+// The window's DPI as the system tells it, and lengths and places of the
+// 96-DPI design converted to device pixels for a DPI.
 #pragma once
 #include <windows.h>
 
+#include "ui/Control.h"
 #include "ui/Scaling.h"
 
 namespace tovik::win32 {
@@ -23,5 +26,8 @@ SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, in
 
 // The font the system gives tool tips (the status font) at that DPI.
 LOGFONTW TooltipFont(int dpi);
+
+// A control's place at a DPI, in device pixels of the window's client area.
+RECT DevicePlace(const ui::Control& control, int dpi);
 
 }  // namespace tovik::win32

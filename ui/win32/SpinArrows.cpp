@@ -1,3 +1,5 @@
+// The two arrows inside the right edge of a numeric field: their window,
+// painting, and the press with its repeat timer.
 #include "ui/win32/SpinArrows.h"
 
 #include <utility>

@@ -1,3 +1,5 @@
+// The two arrows inside the right edge of a numeric field, stepping once
+// per press and repeating while held.
 #pragma once
 #include <windows.h>
 

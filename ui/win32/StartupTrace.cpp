@@ -1,3 +1,5 @@
+// Where start-up time goes: the marks and spans kept in a fixed table and
+// written out once the message loop first runs out of work.
 #include "ui/win32/StartupTrace.h"
 
 #include <windows.h>

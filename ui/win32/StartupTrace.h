@@ -1,3 +1,5 @@
+// Where start-up time goes, for measuring only: phase marks and spans
+// written to a file when TOVIK_STARTUP_TRACE names one.
 #pragma once
 // Where start-up time goes, for measuring only: with the environment variable
 // TOVIK_STARTUP_TRACE naming a file, each phase's end is noted in

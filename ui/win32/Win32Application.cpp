@@ -1,3 +1,5 @@
+// The application on Windows: the hidden owner window, its taskbar entry
+// and minimising, the message loop, and the modal boxes.
 #include "ui/win32/Win32Application.h"
 
 #include "ui/win32/StartupTrace.h"

@@ -1,3 +1,5 @@
+// The application on Windows: the hidden owner window, the message loop
+// with the key preview, and the modal boxes.
 #pragma once
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// The window procedure shared by every window that a C++ object owns:
+// it finds the object and hands it each message.
 #pragma once
 #include <windows.h>
 

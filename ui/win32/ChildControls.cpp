@@ -1,0 +1,218 @@
+// The child windows of the main window's controls: creation, places and
+// fonts for the DPI, the model's changes mirrored, notifications as events.
+#include "ui/win32/ChildControls.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/Utf16.h"
+#include "ui/win32/ButtonBehaviour.h"
+#include "ui/win32/Dpi.h"
+
+namespace tovik::win32 {
+
+namespace {
+
+// The combo box's list: 12 items of 16 pixels.
+constexpr int comboItemHeight = 16;
+constexpr int comboListItems = 12;
+// The combo box's selection field is this much lower than the control at 96 DPI.
+constexpr int comboFieldFrame = 6;
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// A drop-down combo box is as high as its selection field: the item height
+// plus a frame of the system's own, which does not grow with the DPI
+// everywhere. The item height is set so that the field is `height` high.
+void fitComboField(HWND combo, int height) {
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - comboFieldFrame);
+    RECT taken;
+    GetWindowRect(combo, &taken);
+    const int missing = height - (taken.bottom - taken.top);
+    if (missing != 0) SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - comboFieldFrame + missing);
+}
+
+bool isOwnerDrawn(const ui::Button& button) { return button.isDefault() || button.isCancel() || button.isFlat(); }
+
+}  // namespace
+
+RECT ChildControls::place(const ui::Control& control) const { return DevicePlace(control, dpi_); }
+
+void ChildControls::create(HINSTANCE instance, HWND window, int dpi) {
+    window_ = window;
+    dpi_ = dpi;
+    for (ui::Control* control : form_.controls()) {
+        // The gauges are painted by the window beneath the controls.
+        if (dynamic_cast<ui::Gauge*>(control)) continue;
+        const RECT r = place(*control);
+        const wchar_t* windowClassName = L"BUTTON";
+        DWORD style = WS_CHILD;
+        DWORD exStyle = 0;
+        int height = r.bottom - r.top;
+        if (auto* button = dynamic_cast<ui::Button*>(control)) {
+            style |= isOwnerDrawn(*button) ? BS_OWNERDRAW : BS_PUSHBUTTON;
+        } else if (dynamic_cast<ui::CheckBox*>(control)) {
+            style |= BS_CHECKBOX;
+        } else if (auto* text = dynamic_cast<ui::StaticText*>(control)) {
+            windowClassName = L"STATIC";
+            style |= SS_CENTER | SS_NOTIFY;
+            if (text == &form_.stSeconds) style |= SS_SUNKEN;
+        } else if (dynamic_cast<ui::SpinEdit*>(control)) {
+            windowClassName = L"EDIT";
+            style |= ES_LEFT | ES_AUTOHSCROLL;
+            exStyle |= WS_EX_CLIENTEDGE;
+        } else if (dynamic_cast<ui::ComboBox*>(control)) {
+            windowClassName = L"COMBOBOX";
+            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+            height += px(comboItemHeight * comboListItems);  // room for the drop-down list
+        }
+        HWND child = CreateWindowExW(exStyle, windowClassName, Widen(control->caption()).c_str(), style, r.left, r.top,
+                                     r.right - r.left, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id())),
+                                     instance, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.font(control->font())), FALSE);
+        children_[control->id()] = child;
+
+        if (auto* button = dynamic_cast<ui::Button*>(control); button && isOwnerDrawn(*button)) {
+            if (button->isFlat())
+                PressLikeFlatButton(child);
+            else
+                ClickOnEveryPress(child);
+        }
+        if (auto* box = dynamic_cast<ui::CheckBox*>(control))
+            SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (auto* spin = dynamic_cast<ui::SpinEdit*>(control))
+            minutesField_ = std::make_unique<MinutesField>(instance, window_, child, *spin, app_, dpi_);
+        if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
+            // A combo box takes its text only after creation; its selection
+            // field is as high as the designed control, the list items 16.
+            fitComboField(child, r.bottom - r.top);
+            SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
+            for (const std::string& item : combo->items())
+                SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+            SetWindowTextW(child, Widen(control->caption()).c_str());
+        }
+        EnableWindow(child, control->enabled());
+        if (control->visible()) ShowWindow(child, SW_SHOWNA);
+        control->attachPeer(this);
+    }
+}
+
+void ChildControls::showHintsIn(Tooltips& tooltips) {
+    tooltips_ = &tooltips;
+    for (ui::Control* control : form_.controls())
+        if (HWND child = childOf(*control)) tooltips.update(*control, child);
+}
+
+void ChildControls::setDpi(int dpi) {
+    dpi_ = dpi;
+    for (ui::Control* control : form_.controls()) {
+        HWND child = childOf(*control);
+        if (!child) continue;
+        const RECT r = place(*control);
+        int height = r.bottom - r.top;
+        if (dynamic_cast<ui::ComboBox*>(control)) height += px(comboItemHeight * comboListItems);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.font(control->font())), FALSE);
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (dynamic_cast<ui::ComboBox*>(control)) {
+            fitComboField(child, r.bottom - r.top);
+            SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
+        }
+        if (dynamic_cast<ui::SpinEdit*>(control) && minutesField_) minutesField_->fitArrows(dpi_);
+    }
+}
+
+HWND ChildControls::childOf(const ui::Control& control) const {
+    auto found = children_.find(control.id());
+    return found == children_.end() ? nullptr : found->second;
+}
+
+ui::Control* ChildControls::controlOf(HWND child) const {
+    while (child && GetParent(child) != window_) child = GetParent(child);
+    return child ? form_.controlById(GetDlgCtrlID(child)) : nullptr;
+}
+
+void ChildControls::command(int id, int code, HWND child) {
+    ui::Control* control = form_.controlById(id);
+    if (!control || child == nullptr) return;
+    if (auto* box = dynamic_cast<ui::CheckBox*>(control)) {
+        if (code == BN_CLICKED) app_.dispatch([box] { box->toggleByUser(); });
+    } else if (dynamic_cast<ui::Button*>(control)) {
+        if (code == BN_CLICKED) app_.dispatch([control] { control->click(); });
+    } else if (dynamic_cast<ui::StaticText*>(control)) {
+        if (code == STN_CLICKED) app_.dispatch([control] { control->click(); });
+        if (code == STN_DBLCLK) app_.dispatch([control] { control->doubleClick(); });
+    } else if (auto* spin = dynamic_cast<ui::SpinEdit*>(control)) {
+        if (code == EN_CHANGE) {
+            const std::wstring text = windowText(child);
+            const std::string typed = Narrow(text);
+            app_.dispatch([spin, typed] { spin->setTextByUser(typed); });
+        }
+    } else if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
+        if (code == CBN_SELCHANGE) {
+            const int index = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+            app_.dispatch([combo, index] { combo->selectByUser(index); });
+        } else if (code == CBN_EDITCHANGE) {
+            const std::string typed = Narrow(windowText(child));
+            app_.dispatch([combo, typed] { combo->typeByUser(typed); });
+        }
+    }
+}
+
+HBRUSH ChildControls::colors(HDC dc, HWND child) {
+    ui::Control* control = controlOf(child);
+    ui::Color color = ui::clBtnFace;
+    if (auto* text = dynamic_cast<ui::StaticText*>(control)) color = text->color();
+    SetBkColor(dc, ColorRefOf(color));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return resources_.brush(color);
+}
+
+bool ChildControls::drawButton(const DRAWITEMSTRUCT& item) {
+    auto* button = dynamic_cast<ui::Button*>(form_.controlById(static_cast<int>(item.CtlID)));
+    if (!button) return false;
+    painter_.draw(item, *button, resources_.font(button->font()), IsHot(item.hwndItem), dpi_);
+    return true;
+}
+
+void ChildControls::propertyChanged(ui::Control& control, ui::Property what) {
+    HWND child = childOf(control);
+    if (!child) return;
+    switch (what) {
+        case ui::Property::Caption: {
+            // A field's own edit reaches the model as a caption change; writing
+            // the same text back would move the caret to the start.
+            const std::wstring text = Widen(control.caption());
+            const bool field = dynamic_cast<ui::SpinEdit*>(&control) || dynamic_cast<ui::ComboBox*>(&control);
+            if (field && windowText(child) == text) break;
+            SetWindowTextW(child, text.c_str());
+            break;
+        }
+        case ui::Property::Visible:
+            ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
+            break;
+        case ui::Property::Enabled:
+            EnableWindow(child, control.enabled());
+            break;
+        case ui::Property::Checked:
+            if (auto* box = dynamic_cast<ui::CheckBox*>(&control))
+                SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        case ui::Property::Hint:
+            if (tooltips_) tooltips_->update(control, child);
+            break;
+        default:
+            InvalidateRect(child, nullptr, TRUE);
+            break;
+    }
+}
+
+void ChildControls::focusRequested(ui::Control& control) {
+    if (HWND child = childOf(control)) SetFocus(child);
+}
+
+}  // namespace tovik::win32

@@ -1,0 +1,61 @@
+// The child windows of the main window's controls: one per model control
+// (the gauges aside), mirroring the model and reporting the user's input.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "ui/Application.h"
+#include "ui/MainWindow.h"
+#include "ui/win32/ButtonPainter.h"
+#include "ui/win32/GdiResources.h"
+#include "ui/win32/MinutesField.h"
+#include "ui/win32/Tooltips.h"
+
+namespace tovik::win32 {
+
+class ChildControls : public ui::ControlPeer {
+public:
+    ChildControls(HINSTANCE instance, ui::TForm1& form, ui::Application& app, GdiResources& resources)
+        : form_(form), app_(app), resources_(resources), painter_(instance) {}
+
+    // A child window of `window` for each control but the gauges, at its
+    // place for the DPI; each control's changes show on it from now on.
+    void create(HINSTANCE instance, HWND window, int dpi);
+    // The controls' hints show in `tooltips` from now on.
+    void showHintsIn(Tooltips& tooltips);
+    // Each child at its place with its font, for a new DPI.
+    void setDpi(int dpi);
+
+    HWND childOf(const ui::Control& control) const;
+    // The control a child window (or a window inside one) belongs to.
+    ui::Control* controlOf(HWND child) const;
+
+    // WM_COMMAND: a child's notification as the model's event.
+    void command(int id, int code, HWND child);
+    // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the colours a child draws with.
+    HBRUSH colors(HDC dc, HWND child);
+    // WM_DRAWITEM: draws an owner-drawn button; false for any other item.
+    bool drawButton(const DRAWITEMSTRUCT& item);
+
+    // ui::ControlPeer
+    void propertyChanged(ui::Control& control, ui::Property what) override;
+    void focusRequested(ui::Control& control) override;
+
+private:
+    RECT place(const ui::Control& control) const;
+    int px(int length) const { return ui::ScaleToDpi(length, dpi_); }
+
+    ui::TForm1& form_;
+    ui::Application& app_;
+    GdiResources& resources_;
+    ButtonPainter painter_;
+    Tooltips* tooltips_ = nullptr;
+    HWND window_ = nullptr;
+    int dpi_ = ui::designDpi;
+    std::map<int, HWND> children_;
+    std::unique_ptr<MinutesField> minutesField_;
+};
+
+}  // namespace tovik::win32

@@ -1,0 +1,55 @@
+// The fonts and brushes the window draws with: made on first use for the
+// window's DPI, and deleted when the DPI changes or the window goes.
+#include "ui/win32/GdiResources.h"
+
+#include "platform/win32/Utf16.h"
+#include "ui/win32/StartupTrace.h"
+
+namespace tovik::win32 {
+
+COLORREF ColorRefOf(ui::Color color) {
+    // 0x80000000 + n names system colour n.
+    if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color);
+}
+
+GdiResources::~GdiResources() {
+    releaseRetiredFonts();
+    for (auto& [key, handle] : fonts_) DeleteObject(handle);
+    for (auto& [color, handle] : brushes_) DeleteObject(handle);
+}
+
+void GdiResources::setDpi(int dpi) {
+    dpi_ = dpi;
+    for (auto& [key, handle] : fonts_) retiredFonts_.push_back(handle);
+    fonts_.clear();
+}
+
+void GdiResources::releaseRetiredFonts() {
+    for (HFONT handle : retiredFonts_) DeleteObject(handle);
+    retiredFonts_.clear();
+}
+
+HFONT GdiResources::font(const ui::Font& design) {
+    const StartupTrace::Span span("fonts");
+    const ui::Font font = ui::ScaleFont(design, dpi_);
+    const std::string key = font.face + "|" + std::to_string(font.height) + (font.bold ? "b" : "") +
+                            (font.fixedPitch ? "f" : "");
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second;
+    HFONT handle = CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               (font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH) | FF_DONTCARE, Widen(font.face).c_str());
+    fonts_.emplace(key, handle);
+    return handle;
+}
+
+HBRUSH GdiResources::brush(ui::Color color) {
+    auto found = brushes_.find(color);
+    if (found != brushes_.end()) return found->second;
+    HBRUSH handle = CreateSolidBrush(ColorRefOf(color));
+    brushes_.emplace(color, handle);
+    return handle;
+}
+
+}  // namespace tovik::win32

@@ -1,0 +1,88 @@
+// The window's taskbar button: the "TaskbarButtonCreated" message, COM and
+// the shell's taskbar list started on the first button, and the progress.
+#include "ui/win32/TaskbarButton.h"
+
+#include <shobjidl.h>
+
+namespace tovik::win32 {
+
+TaskbarButton::~TaskbarButton() {
+    if (taskbarList_) taskbarList_->Release();
+    if (comStarted_) {
+        using UninitializeFunction = void(WINAPI*)();
+        if (HMODULE ole32 = GetModuleHandleW(L"ole32.dll"))
+            if (auto uninitialize = reinterpret_cast<UninitializeFunction>(
+                    reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize"))))
+                uninitialize();
+    }
+}
+
+void TaskbarButton::listen(HWND window) {
+    window_ = window;
+    // The shell announces the window's taskbar button with this message,
+    // also to a program that runs with higher rights than the shell.
+    buttonCreatedMessage_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
+    using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll"))
+        if (auto allow = reinterpret_cast<FilterFunction>(
+                reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx"))))
+            allow(window_, buttonCreatedMessage_, 1 /* MSGFLT_ALLOW */, nullptr);
+}
+
+void TaskbarButton::buttonCreated() {
+    // Older systems: the taskbar entry is the application window's, and
+    // their shell has no progress on it.
+    if (!platform::IsNewerWindows(system_)) return;
+    if (!taskbarList_ && !taskbarListTried_) {
+        taskbarListTried_ = true;
+        // COM only now, once there is a button to show on: no start-up cost,
+        // and nothing at all where the shell never announces a button.
+        using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+        using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+        HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        auto initialize = ole32 ? reinterpret_cast<InitializeFunction>(
+                                      reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")))
+                                : nullptr;
+        auto create = ole32 ? reinterpret_cast<CreateFunction>(
+                                  reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")))
+                            : nullptr;
+        if (initialize && create) {
+            comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+            ITaskbarList3* list = nullptr;
+            if (SUCCEEDED(create(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                 reinterpret_cast<void**>(&list))) &&
+                list) {
+                if (SUCCEEDED(list->HrInit()))
+                    taskbarList_ = list;
+                else
+                    list->Release();
+            }
+        }
+    }
+    // A new button (the shell may have restarted) shows nothing yet.
+    if (taskbarList_) showProgress(true);
+}
+
+void TaskbarButton::progressChanged() {
+    if (taskbarList_) showProgress(false);
+}
+
+void TaskbarButton::showProgress(bool again) {
+    const ui::ProgressState state = progress_.state();
+    const bool stateChanged = again || state != shownState_;
+    shownState_ = state;
+    if (state == ui::ProgressState::None) {
+        if (stateChanged) taskbarList_->SetProgressState(window_, TBPF_NOPROGRESS);
+        return;
+    }
+    // The value first: it would turn a bar without progress into a normal one.
+    taskbarList_->SetProgressValue(window_, static_cast<ULONGLONG>(progress_.value()),
+                                   static_cast<ULONGLONG>(ui::TaskbarProgress::steps));
+    if (!stateChanged) return;
+    TBPFLAG flag = TBPF_NORMAL;
+    if (state == ui::ProgressState::Paused) flag = TBPF_PAUSED;
+    if (state == ui::ProgressState::Error) flag = TBPF_ERROR;
+    taskbarList_->SetProgressState(window_, flag);
+}
+
+}  // namespace tovik::win32

@@ -1,0 +1,49 @@
+// The window's taskbar button on newer systems: the shell's announcement of
+// the button, and the taskbar progress shown on it through ITaskbarList3.
+#pragma once
+#include <windows.h>
+
+#include "platform/SystemInfo.h"
+#include "ui/TaskbarProgress.h"
+
+struct ITaskbarList3;
+
+namespace tovik::win32 {
+
+class TaskbarButton : public ui::TaskbarProgressPeer {
+public:
+    // `system` answers at each use whether the taskbar arrangement of newer
+    // systems applies.
+    TaskbarButton(const platform::SystemInfo& system, const ui::TaskbarProgress& progress)
+        : system_(system), progress_(progress) {}
+    ~TaskbarButton() override;
+    TaskbarButton(const TaskbarButton&) = delete;
+    TaskbarButton& operator=(const TaskbarButton&) = delete;
+
+    // Listens for the shell's announcement of the button of `window`.
+    void listen(HWND window);
+    // Whether the message is the shell's announcement.
+    bool isButtonCreated(UINT message) const { return message == buttonCreatedMessage_ && message != 0; }
+    // The shell has made (or made again) the window's taskbar button.
+    void buttonCreated();
+
+    // ui::TaskbarProgressPeer
+    void progressChanged() override;
+
+private:
+    // Shows the model's taskbar progress; `again` applies everything, also
+    // what the button showed already.
+    void showProgress(bool again);
+
+    const platform::SystemInfo& system_;
+    const ui::TaskbarProgress& progress_;
+    HWND window_ = nullptr;
+    UINT buttonCreatedMessage_ = 0;
+    // The shell's taskbar list, once the button exists and where the system has one.
+    ITaskbarList3* taskbarList_ = nullptr;
+    bool comStarted_ = false;
+    bool taskbarListTried_ = false;
+    ui::ProgressState shownState_ = ui::ProgressState::None;
+};
+
+}  // namespace tovik::win32
