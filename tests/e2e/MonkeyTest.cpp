@@ -64,7 +64,10 @@ TEST_F(Monkey, RandomInputNeverCrashesAndEveryRunEndsWithZero) {
         }
         if (const MessageBoxView box = findMessageBox(tovik.id())) {
             ++boxes;
-            EXPECT_TRUE(isOwnBoxText(box.text())) << "a box with a text of its own: " << box.text();
+            const std::string text = box.text();
+            // A box the watchdog closes while it is read has no text left.
+            if (text.empty() && waitUntil([&] { return !box.window(); }, 1s)) continue;
+            EXPECT_TRUE(isOwnBoxText(text)) << "a box with a text of its own: " << text;
             const auto buttons = box.buttons();
             // The watchdog may close the box (and end Tovik) while it is answered.
             if (!buttons.empty() && box.window()) {
