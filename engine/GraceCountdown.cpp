@@ -65,7 +65,11 @@ void GraceCountdown::tmCountDownTimer() {
     form_.tmExitDelay.setInterval(ticks <= shortWatchdogUpTo ? shortWatchdogMs : longWatchdogMs);
     form_.tmExitDelay.setEnabled(true);
 
-    if (isRestoreMark(ticks)) form_.showWindow(ui::ShowCommand::Restore);
+    if (isRestoreMark(ticks)) {
+        form_.showWindow(ui::ShowCommand::Restore);
+        // Screen readers read the line at the marks, not at each tick.
+        form_.stSeconds.announce();
+    }
 
     if (ticks == 0) {
         for (ui::Button* button :

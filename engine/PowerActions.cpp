@@ -104,6 +104,7 @@ void PowerActions::resetGauges() {
 
 void PowerActions::showStatus(const char* text) {
     form_.stSeconds.setCaption(text);
+    form_.stSeconds.announce();
     app_.setTitle(form_.stSeconds.caption());
 }
 

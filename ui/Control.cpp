@@ -41,6 +41,11 @@ void Control::setFocus() {
     if (peer_) peer_->focusRequested(*this);
 }
 
+void Control::announce() {
+    ++announcements_;
+    if (peer_) peer_->announceRequested(*this);
+}
+
 void Control::click() {
     if (onClick) onClick();
 }

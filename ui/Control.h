@@ -18,6 +18,8 @@ public:
     virtual ~ControlPeer() = default;
     virtual void propertyChanged(Control& control, Property what) = 0;
     virtual void focusRequested(Control& control) = 0;
+    // Screen readers are to read the control's text now.
+    virtual void announceRequested(Control&) {}
 };
 
 // A control of the main window. It holds every property the program sets
@@ -53,6 +55,13 @@ public:
     // Moves the keyboard focus here; the toolkit records which control has it.
     void setFocus();
 
+    // Asks screen readers to read the text now, politely, after what they are
+    // saying. A text that changes ten times a second is announced only at the
+    // moments that matter, never on each change.
+    void announce();
+    // How often the text was announced.
+    int announcements() const { return announcements_; }
+
     // A click from the user or from a handler: runs the bound handler to its end.
     void click();
     void doubleClick();
@@ -78,6 +87,7 @@ private:
     bool showHint_ = true;
     int tabOrder_ = 0;
     bool tabStop_ = true;
+    int announcements_ = 0;
     ControlPeer* peer_ = nullptr;
     Control** focusSlot_ = nullptr;
 };

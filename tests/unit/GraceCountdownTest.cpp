@@ -94,18 +94,24 @@ TEST(GraceCountdown, WatchdogIntervalShortensFromOneMinuteLeft) {
     EXPECT_EQ(f.tmExitDelay.interval(), 3000);
 }
 
-TEST(GraceCountdown, WindowIsRestoredExactlyAtTheMarks) {
+TEST(GraceCountdown, WindowIsRestoredAndTheLineAnnouncedExactlyAtTheMarks) {
     ProgramHarness h;
     ui::TForm1& f = h.start();
     f.remainingTicks = 6001;
-    std::vector<int> restoredAt;
-    // Each tick is 100 ms; record the count whenever a restore was asked for.
-    for (int i = 0; i < 6000; ++i) {
+    std::vector<int> restoredAt, announcedAt;
+    // Each tick is 100 ms; record the count whenever a restore or a reading
+    // of the countdown line was asked for.
+    for (int i = 0; i < 6001; ++i) {
         f.showWindow(ui::ShowCommand::Show);
+        const int announced = f.stSeconds.announcements();
         h.loop.advance(100);
         if (f.lastShowCommand() == ui::ShowCommand::Restore) restoredAt.push_back(f.remainingTicks);
+        if (f.stSeconds.announcements() != announced) announcedAt.push_back(f.remainingTicks);
     }
     EXPECT_EQ(restoredAt, (std::vector<int>{6000, 1800, 1200, 600, 100}));
+    // The power off's status is announced as the action starts.
+    EXPECT_EQ(announcedAt, (std::vector<int>{6000, 1800, 1200, 600, 100, 0}));
+    EXPECT_EQ(f.stSeconds.caption(), "und tschüss......");
 
     ProgramHarness sixty;
     ui::TForm1& g = sixty.start("60");
