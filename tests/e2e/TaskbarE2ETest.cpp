@@ -4,7 +4,10 @@
 // button minimises the main window itself and hides the application window.
 // Older systems: the application window's entry carries the countdown, and
 // minimising the main window minimises the application as a whole.
+#include "platform/win32/Win32Platform.h"
 #include "tests/e2e/TovikTest.h"
+#include "ui/win32/TaskbarButton.h"
+#include "ui/win32/Win32Application.h"
 
 namespace tovik::e2e {
 namespace {
@@ -121,6 +124,26 @@ TEST_F(NewerTaskbar, MinimisedStartEndsOnTheMainWindowsOwnEntry) {
     // window back and minimised it onto its own entry.
     EXPECT_TRUE(waitUntil([&] { return iconic(window) && shown(window); }, 3s))
         << "iconic " << iconic(window) << ", shown " << shown(window);
+}
+
+// The shell refuses its taskbar list at first, as while it is still starting.
+struct ShellStartingLate : win32::TaskbarButton {
+    using TaskbarButton::TaskbarButton;
+    ITaskbarList3* createTaskbarList() override {
+        return ++asked == 1 ? nullptr : TaskbarButton::createTaskbarList();
+    }
+    int asked = 0;
+};
+
+TEST(TaskbarButtonPeer, TaskbarListIsAskedForAgainAtEachAnnouncementUntilTheShellGivesIt) {
+    win32::Win32Application application(GetModuleHandleW(nullptr));
+    win32::Win32SystemInfo system;
+    ui::TaskbarProgress progress;
+    ShellStartingLate button(system, progress);
+    button.listen(application.handle());
+    for (int announcement = 0; announcement < 3; ++announcement) button.buttonCreated();
+    // Refused, given by Wine's shell, kept.
+    EXPECT_EQ(button.asked, 2);
 }
 
 // ---------------------------------------------------------------- older systems

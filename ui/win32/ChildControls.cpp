@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Utf16.h"
 #include "ui/win32/ButtonBehaviour.h"
@@ -46,7 +48,13 @@ RECT ChildControls::place(const ui::Control& control) const { return DevicePlace
 void ChildControls::create(HINSTANCE instance, HWND window, int dpi) {
     window_ = window;
     dpi_ = dpi;
-    for (ui::Control* control : form_.controls()) {
+    // A label comes right before its field: screen readers name an edit
+    // field by the label before it in the window order.
+    std::vector<ui::Control*> order = form_.controls();
+    const auto field = std::find(order.begin(), order.end(), &form_.seShutMinutes);
+    const auto label = std::find(order.begin(), order.end(), &form_.stRestartTime);
+    if (field < label && label != order.end()) std::rotate(field, label, label + 1);
+    for (ui::Control* control : order) {
         // The gauges are painted by the window beneath the controls.
         if (dynamic_cast<ui::Gauge*>(control)) continue;
         const RECT r = place(*control);
@@ -209,6 +217,10 @@ void ChildControls::propertyChanged(ui::Control& control, ui::Property what) {
             InvalidateRect(child, nullptr, TRUE);
             break;
     }
+}
+
+void ChildControls::announceRequested(ui::Control& control) {
+    if (HWND child = childOf(control); child && accessibility_) accessibility_->announce(child);
 }
 
 void ChildControls::focusRequested(ui::Control& control) {

@@ -8,6 +8,7 @@
 
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
+#include "ui/win32/Accessibility.h"
 #include "ui/win32/ButtonPainter.h"
 #include "ui/win32/GdiResources.h"
 #include "ui/win32/MinutesField.h"
@@ -25,10 +26,15 @@ public:
     void create(HINSTANCE instance, HWND window, int dpi);
     // The controls' hints show in `tooltips` from now on.
     void showHintsIn(Tooltips& tooltips);
+    // Announcements of the model's controls reach screen readers through
+    // `accessibility` from now on.
+    void announceThrough(Accessibility& accessibility) { accessibility_ = &accessibility; }
     // Each child at its place with its font, for a new DPI.
     void setDpi(int dpi);
 
     HWND childOf(const ui::Control& control) const;
+    // The minutes field's arrows; null before creation.
+    const SpinArrows* minutesArrows() const { return minutesField_ ? &minutesField_->arrows() : nullptr; }
     // The control a child window (or a window inside one) belongs to.
     ui::Control* controlOf(HWND child) const;
 
@@ -42,6 +48,7 @@ public:
     // ui::ControlPeer
     void propertyChanged(ui::Control& control, ui::Property what) override;
     void focusRequested(ui::Control& control) override;
+    void announceRequested(ui::Control& control) override;
 
 private:
     RECT place(const ui::Control& control) const;
@@ -52,6 +59,7 @@ private:
     GdiResources& resources_;
     ButtonPainter painter_;
     Tooltips* tooltips_ = nullptr;
+    Accessibility* accessibility_ = nullptr;
     HWND window_ = nullptr;
     int dpi_ = ui::designDpi;
     std::map<int, HWND> children_;

@@ -21,6 +21,7 @@ public:
     // The arrows inside the field's right edge, after the field has its
     // place and size for a DPI.
     void fitArrows(int dpi);
+    const SpinArrows& arrows() const { return *arrows_; }
 
 private:
     static LRESULT CALLBACK FieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

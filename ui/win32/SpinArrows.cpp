@@ -11,7 +11,24 @@ namespace tovik::win32 {
 namespace {
 
 constexpr wchar_t className[] = L"TovikSpinArrows";
+constexpr wchar_t partClassName[] = L"TovikSpinArrowPart";
 constexpr UINT_PTR repeatTimer = 1;
+
+// An arrow's window for screen readers: the mouse passes through it, and the
+// arrows' window paints it from beneath.
+LRESULT CALLBACK PartProcedure(HWND part, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            ValidateRect(part, nullptr);
+            return 0;
+        default:
+            return DefWindowProcW(part, message, wParam, lParam);
+    }
+}
 
 }  // namespace
 
@@ -25,10 +42,28 @@ SpinArrows::SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::
         windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
         windowClass.lpszClassName = className;
         RegisterClassW(&windowClass);
+        WNDCLASSW partClass{};
+        partClass.lpfnWndProc = PartProcedure;
+        partClass.hInstance = instance;
+        partClass.lpszClassName = partClassName;
+        RegisterClassW(&partClass);
     }
     CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE, place.left, place.top, place.right - place.left,
                     place.bottom - place.top, field, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                     this);
+    upper_ = CreateWindowExW(0, partClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr, instance,
+                             nullptr);
+    lower_ = CreateWindowExW(0, partClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr, instance,
+                             nullptr);
+    placeParts();
+}
+
+void SpinArrows::placeParts() {
+    RECT client;
+    GetClientRect(window_, &client);
+    const int half = client.bottom / 2;
+    SetWindowPos(upper_, nullptr, 0, 0, client.right, half, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(lower_, nullptr, 0, half, client.right, client.bottom - half, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SpinArrows::~SpinArrows() {
@@ -41,6 +76,7 @@ SpinArrows::~SpinArrows() {
 void SpinArrows::moveTo(RECT place) {
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    placeParts();
     InvalidateRect(window_, nullptr, FALSE);
 }
 

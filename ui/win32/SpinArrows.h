@@ -20,6 +20,11 @@ public:
     SpinArrows& operator=(const SpinArrows&) = delete;
 
     HWND handle() const { return window_; }
+    // The upper and the lower arrow as windows of their own, for screen
+    // readers only: they neither paint nor take the mouse, the arrows'
+    // window does both beneath them.
+    HWND upperPart() const { return upper_; }
+    HWND lowerPart() const { return lower_; }
     // Moves the arrows to `place` in the field's client coordinates (the
     // field has changed its size for another DPI).
     void moveTo(RECT place);
@@ -34,9 +39,12 @@ private:
     void press(int direction);
     void release();
     void paint(HDC dc);
+    void placeParts();
 
     HWND window_ = nullptr;
     HWND field_ = nullptr;
+    HWND upper_ = nullptr;
+    HWND lower_ = nullptr;
     std::function<void(int)> step_;
     int pressed_ = 0;  // +1 upper arrow, -1 lower arrow, 0 none
 };

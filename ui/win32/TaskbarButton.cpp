@@ -33,34 +33,34 @@ void TaskbarButton::buttonCreated() {
     // Older systems: the taskbar entry is the application window's, and
     // their shell has no progress on it.
     if (!platform::IsNewerWindows(system_)) return;
-    if (!taskbarList_ && !taskbarListTried_) {
-        taskbarListTried_ = true;
-        // COM only now, once there is a button to show on: no start-up cost,
-        // and nothing at all where the shell never announces a button.
-        using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
-        using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-        HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-        auto initialize = ole32 ? reinterpret_cast<InitializeFunction>(
-                                      reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")))
-                                : nullptr;
-        auto create = ole32 ? reinterpret_cast<CreateFunction>(
-                                  reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")))
-                            : nullptr;
-        if (initialize && create) {
-            comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
-            ITaskbarList3* list = nullptr;
-            if (SUCCEEDED(create(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                                 reinterpret_cast<void**>(&list))) &&
-                list) {
-                if (SUCCEEDED(list->HrInit()))
-                    taskbarList_ = list;
-                else
-                    list->Release();
-            }
-        }
-    }
+    if (!taskbarList_) taskbarList_ = createTaskbarList();
     // A new button (the shell may have restarted) shows nothing yet.
     if (taskbarList_) showProgress(true);
+}
+
+ITaskbarList3* TaskbarButton::createTaskbarList() {
+    // COM only now, once there is a button to show on: no start-up cost,
+    // and nothing at all where the shell never announces a button.
+    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+    HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    auto initialize =
+        ole32 ? reinterpret_cast<InitializeFunction>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")))
+              : nullptr;
+    auto create =
+        ole32 ? reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")))
+              : nullptr;
+    if (!initialize || !create) return nullptr;
+    // Started once; each start is ended once, when the button goes.
+    if (!comStarted_) comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    ITaskbarList3* list = nullptr;
+    if (FAILED(create(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                      reinterpret_cast<void**>(&list))) ||
+        !list)
+        return nullptr;
+    if (SUCCEEDED(list->HrInit())) return list;
+    list->Release();
+    return nullptr;
 }
 
 void TaskbarButton::progressChanged() {

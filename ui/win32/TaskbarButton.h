@@ -24,11 +24,18 @@ public:
     void listen(HWND window);
     // Whether the message is the shell's announcement.
     bool isButtonCreated(UINT message) const { return message == buttonCreatedMessage_ && message != 0; }
-    // The shell has made (or made again) the window's taskbar button.
+    // The shell has made (or made again) the window's taskbar button. Until
+    // the shell's taskbar list is had, each announcement asks for it again:
+    // the shell may have been starting or restarting at the first one.
     void buttonCreated();
 
     // ui::TaskbarProgressPeer
     void progressChanged() override;
+
+protected:
+    // The shell's taskbar list, ready for use; null where there is none (yet).
+    // COM is started at the first call.
+    virtual ITaskbarList3* createTaskbarList();
 
 private:
     // Shows the model's taskbar progress; `again` applies everything, also
@@ -42,7 +49,6 @@ private:
     // The shell's taskbar list, once the button exists and where the system has one.
     ITaskbarList3* taskbarList_ = nullptr;
     bool comStarted_ = false;
-    bool taskbarListTried_ = false;
     ui::ProgressState shownState_ = ui::ProgressState::None;
 };
 

@@ -23,7 +23,8 @@ constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
-                                 const platform::SystemInfo& system)
+                                 const platform::SystemInfo& system, AccessibleProperties* accessibleProperties,
+                                 Attention* attention)
     : form_(form),
       app_(app),
       system_(system),
@@ -31,7 +32,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
       gauges_(form, resources_),
       controls_(instance, form, app, resources_),
       taskbarButton_(system, app.taskbarProgress),
-      keyPreview_(form, app, controls_) {
+      keyPreview_(form, app, controls_),
+      accessibility_(accessibleProperties),
+      attention_(attention ? *attention : systemAttention_) {
     WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = ObjectWindowProcedure<Win32MainWindow>;
@@ -62,6 +65,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     tooltips_.create(instance, window_, dpi_);
     controls_.showHintsIn(tooltips_);
     StartupTrace::mark("tool tips");
+    accessibility_.describe(form_, controls_);
+    controls_.announceThrough(accessibility_);
+    StartupTrace::mark("accessibility");
     form_.attachPeer(this);
     taskbarButton_.listen(window_);
     app_.taskbarProgress.attachPeer(&taskbarButton_);
@@ -241,7 +247,10 @@ void Win32MainWindow::heightChanged() {
 
 void Win32MainWindow::captionChanged() { SetWindowTextW(window_, Widen(form_.caption()).c_str()); }
 
-void Win32MainWindow::showWindow(ui::ShowCommand command) { ShowWindow(window_, static_cast<int>(command)); }
+void Win32MainWindow::showWindow(ui::ShowCommand command) {
+    ShowWindow(window_, static_cast<int>(command));
+    if (command == ui::ShowCommand::Restore) attention_.afterRestore(window_);
+}
 
 void Win32MainWindow::centreOnScreen() {
     WINDOWPLACEMENT placement{};

@@ -8,6 +8,8 @@
 #include "ui/MainWindow.h"
 #include "ui/Scaling.h"
 #include "ui/Timer.h"
+#include "ui/win32/Accessibility.h"
+#include "ui/win32/Attention.h"
 #include "ui/win32/ChildControls.h"
 #include "ui/win32/Gauges.h"
 #include "ui/win32/GdiResources.h"
@@ -27,14 +29,17 @@ namespace tovik::win32 {
 // The rooms: `controls_` the child windows (with their buttons' behaviour,
 // the minutes field and the button painter), `gauges_` the painted gauges,
 // `resources_` fonts and brushes, `tooltips_` the tool tips, `taskbarButton_`
-// the taskbar button, `keyPreview_` the key preview. The window itself keeps
+// the taskbar button, `keyPreview_` the key preview, `accessibility_` what
+// screen readers read, `attention_` the taskbar button's flashing. The window itself keeps
 // creation, layout and DPI, heights, showing and centring, and the timers.
 class Win32MainWindow : public ui::WindowPeer, public ui::TimerHost {
 public:
     // `owner` is the application window; `system` answers at each use
-    // whether the taskbar arrangement of newer systems applies.
+    // whether the taskbar arrangement of newer systems applies. Tests may
+    // replace the accessibility property services and the foreground rule.
     Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
-                    const platform::SystemInfo& system);
+                    const platform::SystemInfo& system, AccessibleProperties* accessibleProperties = nullptr,
+                    Attention* attention = nullptr);
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -106,6 +111,9 @@ private:
     Tooltips tooltips_;
     TaskbarButton taskbarButton_;
     KeyPreview keyPreview_;
+    Accessibility accessibility_;
+    Attention systemAttention_;
+    Attention& attention_;
 };
 
 }  // namespace tovik::win32

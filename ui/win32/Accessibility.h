@@ -1,0 +1,78 @@
+// What screen readers read of the window: names and roles that the child
+// windows do not carry themselves, and the countdown line as a live region.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/MainWindow.h"
+
+struct IAccPropServices;
+
+namespace tovik::win32 {
+
+class ChildControls;
+
+// Properties of a window's accessible object (its client area), as Windows'
+// property services (oleacc) keep them for every accessibility client.
+class AccessibleProperties {
+public:
+    virtual ~AccessibleProperties() = default;
+    virtual void setName(HWND window, const std::wstring& name) = 0;
+    // One of oleacc's ROLE_SYSTEM_ values.
+    virtual void setRole(HWND window, long role) = 0;
+    // How a change of the window is announced: 0 off, 1 polite, 2 assertive.
+    virtual void setLiveSetting(HWND window, long setting) = 0;
+};
+
+// oleacc's property services, started at the first property. Where the
+// system has none, the properties are not set and nothing else changes.
+class SystemAccessibleProperties : public AccessibleProperties {
+public:
+    SystemAccessibleProperties() = default;
+    ~SystemAccessibleProperties() override;
+    SystemAccessibleProperties(const SystemAccessibleProperties&) = delete;
+    SystemAccessibleProperties& operator=(const SystemAccessibleProperties&) = delete;
+
+    void setName(HWND window, const std::wstring& name) override;
+    void setRole(HWND window, long role) override;
+    void setLiveSetting(HWND window, long setting) override;
+
+private:
+    IAccPropServices* services();
+    void setNumber(HWND window, const GUID& property, long value);
+
+    IAccPropServices* services_ = nullptr;
+    bool tried_ = false;
+    bool comStarted_ = false;
+    std::vector<HWND> annotated_;
+};
+
+// The room: names and roles of the controls whose windows do not carry
+// them, and the announcements of the countdown line.
+class Accessibility {
+public:
+    // `properties` replaces the system's property services (a test double).
+    explicit Accessibility(AccessibleProperties* properties = nullptr)
+        : properties_(properties ? *properties : system_) {}
+    Accessibility(const Accessibility&) = delete;
+    Accessibility& operator=(const Accessibility&) = delete;
+
+    // The minutes field is named by its label, the combo box by what it
+    // holds, the arrows as a spin button with an upper and a lower part; the
+    // countdown line is a polite live region.
+    void describe(const ui::TForm1& form, const ChildControls& controls);
+    // Screen readers read the live region's text now.
+    void announce(HWND liveRegion);
+
+private:
+    // A window of the program's own class: its text is the name too, for
+    // clients that read no property services.
+    void nameOwnWindow(HWND window, const std::wstring& name, long role);
+
+    SystemAccessibleProperties system_;
+    AccessibleProperties& properties_;
+};
+
+}  // namespace tovik::win32
