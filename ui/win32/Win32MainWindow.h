@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "platform/SystemInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/Scaling.h"
 #include "ui/TaskbarProgress.h"
 #include "ui/Timer.h"
+#include "ui/TimerSchedule.h"
 #include "ui/win32/ButtonPainter.h"
 #include "ui/win32/SpinArrows.h"
 
@@ -141,6 +143,9 @@ private:
     // The bar width each gauge was last painted with.
     std::map<const ui::Gauge*, int> drawnBar_;
     std::unique_ptr<SpinArrows> spinArrows_;
+    // Each timer's next message is asked for by its schedule.
+    Win32MonotonicClock monotonicClock_;
+    ui::TimerSchedule timerSchedule_{monotonicClock_};
 };
 
 }  // namespace tovik::win32
