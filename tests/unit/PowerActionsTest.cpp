@@ -264,35 +264,38 @@ TEST(PowerActions, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram) {
     EXPECT_EQ(h.loop.terminatedAt(), 1000 + 3000);
 }
 
-// A refused sleep, and one that cannot be had at all (no SetSuspendState to
-// be found reads as refused), goes unreported: from a click or from the end of
-// the countdown the status is all that shows, nothing else is asked of the
-// system, and the watchdog ends the program as after any other action.
-TEST(PowerActions, RefusedSleepGoesUnreported) {
-    for (bool fromCountdown : {false, true}) {
-        SCOPED_TRACE(fromCountdown ? "end of the countdown" : "btHibernate");
+// A refused request (a sleep that cannot be had at all reads as refused),
+// from a click or from the end of the countdown, stops the watchdog and warns;
+// the status stays, nothing else is asked, and the program stays open.
+TEST(PowerActions, RefusedRequestWarnsAndKeepsTheProgramOpen) {
+    const struct {
+        const char* button;
+        const char* warning;
+    } refusals[] = {{"btPwrOff", "System nicht erfolgreich ausgeschaltet!"},
+                    {"btNewStart", "System nicht erfolgreich neu gestartet!"},
+                    {"btLogOff", "System nicht erfolgreich abgemeldet!"},
+                    {"btHibernate", "System nicht erfolgreich in den Tiefschlafzustand versetzt!"},
+                    {"countdown", "System nicht erfolgreich in den Tiefschlafzustand versetzt!"}};
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.button);
         ProgramHarness h;
-        h.power.suspendResult = false;
-        ui::TForm1& f = h.start(fromCountdown ? "2" : "");
-        if (fromCountdown) {
-            f.cbHibernateForPwrOff.setChecked(true);
-            h.loop.advance(2000);
-        } else {
-            h.loop.advance(1000);
-            click(h, &ui::TForm1::btHibernate);
-        }
-        EXPECT_EQ(h.power.calls, (Calls{"privilege", "setSuspendState(1,0,0)"}));
-        EXPECT_TRUE(h.loop.boxes().empty());
-        EXPECT_EQ(f.stSeconds.caption(), "Gehe schlafen...");
-        EXPECT_EQ(h.loop.title(), "Gehe schlafen...");
-        expectGaugesReset(f);
-        EXPECT_EQ(bumpedCounters(h), (std::vector<std::string>{"HibernateCounter"}));
-        EXPECT_FALSE(h.registry.keyExists(HKCU, diagnosticKey));
-        const std::uint32_t acted = h.loop.now();
-        h.loop.advance(10000);
+        h.power.exitResult = h.power.suspendResult = false;
+        ui::TForm1& f = h.start(refusal.button == std::string("countdown") ? "2" : "");
+        f.cbHibernateForPwrOff.setChecked(true);
+        h.loop.scriptAnswer({1, 5000});
+        h.loop.advance(1000);
+        for (const ActionCase& action : actionCases)
+            if (action.button == std::string(refusal.button)) click(h, action.control);
+        h.loop.advance(1000);
+        ASSERT_EQ(h.loop.boxes().size(), 1u);
+        EXPECT_EQ(h.loop.boxes()[0].kind, Kind::Warning);
+        EXPECT_EQ(h.loop.boxes()[0].text, refusal.warning);
         EXPECT_EQ(h.power.calls.size(), 2u);
-        EXPECT_TRUE(h.loop.boxes().empty());
-        EXPECT_EQ(h.loop.terminatedAt(), acted + 3000);
+        EXPECT_EQ(bumpedCounters(h).size(), 1u);
+        EXPECT_EQ(f.stSeconds.caption(), h.loop.title());
+        h.loop.advance(60000);
+        EXPECT_FALSE(h.loop.terminated());
+        EXPECT_EQ(h.power.calls.size(), 2u);
     }
 }
 
