@@ -316,6 +316,11 @@ TEST(ClockTimeStart, PresetLaterInTheRunPaintsTheLiveTargetTime) {
     g.clock.time = at(22, 0, 30);
     ui::TForm1& e = g.start("22:30");
     showAndPaint(g);
+    // A preset click that fails starts nothing, and the sentence stays.
+    e.btPrefTime1.setCaption("24:00");
+    g.loop.user([&] { e.btPrefTime1.click(); });
+    g.loop.user([&] { e.onPaint(); });
+    EXPECT_EQ(e.btPwrOff.caption(), "um 22:30 Uhr");
     g.registry.plantText(test::HKCU, test::tovikKey, "PrefTime1", "23:00");
     e.btPrefTime1.setCaption("23:00");
     g.loop.user([&] { e.btPrefTime1.click(); });
