@@ -11,7 +11,8 @@ std::uint64_t VirtualLoop::messageTime(std::uint64_t expiry, int period) {
     // Timers are looked at on each clock tick, 64 times a second.
     const std::uint64_t tick = (expiry * 64 + 999) / 1000;
     std::uint64_t at = (tick * 1000 + 63) / 64;
-    if (random_() % 8 == 0) at = std::max<std::uint64_t>(at, expiry + random_() % static_cast<unsigned>(std::max(period, 1)));
+    // One message in eight waits for a busy thread, less than a period.
+    if (random_() % 8 == 0) at = std::max<std::uint64_t>(at, expiry + random_() % std::max(period, 1));
     return at;
 }
 
