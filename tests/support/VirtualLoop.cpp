@@ -12,7 +12,8 @@ std::uint64_t VirtualLoop::messageTime(std::uint64_t expiry, int period) {
     const std::uint64_t tick = (expiry * 64 + 999) / 1000;
     std::uint64_t at = (tick * 1000 + 63) / 64;
     // One message in eight waits for a busy thread, less than a period.
-    if (random_() % 8 == 0) at = std::max<std::uint64_t>(at, expiry + random_() % std::max(period, 1));
+    std::mt19937& random = *windowsTimers_;
+    if (random() % 8 == 0) at = std::max<std::uint64_t>(at, expiry + random() % std::max(period, 1));
     return at;
 }
 

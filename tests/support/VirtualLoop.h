@@ -3,11 +3,11 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
 #include "ui/Application.h"
 #include "ui/Timer.h"
 #include "ui/TimerSchedule.h"
@@ -51,10 +51,7 @@ public:
     // 15.625 ms clock tick at or after the timer ran out, now and then later
     // still (the thread busy until a random moment below one period after
     // it), and the next period starts from the message, the lateness lost.
-    void useWindowsTimers(std::uint32_t seed) {
-        windowsTimers_ = true;
-        random_.seed(seed);
-    }
+    void useWindowsTimers(std::uint32_t seed) { windowsTimers_.emplace(seed); }
     // Virtual time of the termination request, when there was one.
     std::int64_t terminatedAt() const { return terminatedAt_; }
 
@@ -107,8 +104,7 @@ private:
     std::string title_ = "Tovik";
     int hintHidePause_ = 2500;
     int minimizeCount_ = 0;
-    bool windowsTimers_ = false;
-    std::mt19937 random_;
+    std::optional<std::mt19937> windowsTimers_;
     ui::TimerSchedule schedule_{*this};
 };
 

@@ -272,7 +272,6 @@ TEST(PowerActions, RefusedRequestWarnsAndKeepsTheProgramOpen) {
                                     "in den Tiefschlafzustand versetzt!"};
     for (int i = 0; i < 5; ++i) {
         const int action = std::min(i, 3);
-        SCOPED_TRACE(warnings[action]);
         ProgramHarness h;
         h.power.exitResult = h.power.suspendResult = false;
         ui::TForm1& f = h.start(i == 4 ? "2" : "");
