@@ -5,16 +5,12 @@
 namespace tovik::test {
 
 std::uint64_t VirtualLoop::messageTime(std::uint64_t expiry, int period) {
-    if (!windowsTimers_) return std::max<std::uint64_t>(expiry, now_ + 1);
-    // A wait below 10 ms is taken as 10 ms.
-    expiry = std::max<std::uint64_t>(expiry, now_ + 10);
-    // Timers are looked at on each clock tick, 64 times a second.
-    const std::uint64_t tick = (expiry * 64 + 999) / 1000;
-    std::uint64_t at = (tick * 1000 + 63) / 64;
-    // One message in eight waits for a busy thread, less than a period.
+    if (!windowsTimers_) return expiry;
+    // Timers are looked at on each clock tick, 64 times a second; one message
+    // in eight also waits for a busy thread, less than a period.
+    const std::uint64_t atTick = ((expiry * 64 + 999) / 1000 * 1000 + 63) / 64;
     std::mt19937& random = *windowsTimers_;
-    if (random() % 8 == 0) at = std::max<std::uint64_t>(at, expiry + random() % std::max(period, 1));
-    return at;
+    return random() % 8 ? atTick : std::max<std::uint64_t>(atTick, expiry + random() % std::max(period, 1));
 }
 
 void VirtualLoop::startTimer(ui::Timer& timer) {

@@ -47,10 +47,8 @@ public:
     bool advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs);
     std::uint32_t now() const { return now_; }
     std::uint64_t milliseconds() const override { return now_; }
-    // From now on timer messages come as Windows makes them: at the first
-    // 15.625 ms clock tick at or after the timer ran out, now and then later
-    // still (the thread busy until a random moment below one period after
-    // it), and the next period starts from the message, the lateness lost.
+    // From now on timer messages come late as on Windows (up to a clock tick,
+    // now and then up to a period); the next period starts from the message.
     void useWindowsTimers(std::uint32_t seed) { windowsTimers_.emplace(seed); }
     // Virtual time of the termination request, when there was one.
     std::int64_t terminatedAt() const { return terminatedAt_; }

@@ -322,12 +322,10 @@ TEST(GraceCountdown, ActionWhilePausedKeepsTheWatchdogRunningFromTheLastTick) {
 
 // ---------------------------------------------------------------- timers as Windows makes them
 
-namespace {
-
 // The ms by which the power request comes after what the countdown that
 // `begin` starts at 16:00 promised (0.1 s a tick), with timer messages as
 // Windows makes them. Every tick must lower the count by one, in order.
-std::int64_t lateness(int ticks, const std::function<void(ui::TForm1&)>& begin) {
+static std::int64_t lateness(int ticks, const std::function<void(ui::TForm1&)>& begin) {
     ProgramHarness h;
     h.clock.time = {2026, 12, 8, 16, 0, 0, 0};
     h.registry.plantText(test::HKCU, test::tovikKey, "PrefTime2", "22:00");
@@ -344,8 +342,6 @@ std::int64_t lateness(int ticks, const std::function<void(ui::TForm1&)>& begin) 
     EXPECT_EQ(handled, ticks);
     return static_cast<std::int64_t>(h.loop.now()) - ticks * 100;
 }
-
-}  // namespace
 
 TEST(GraceCountdown, KeepsToRealTimeWhenTimerMessagesComeLateAndStretchesOverAStall) {
     EXPECT_LT(std::abs(lateness(55, [](ui::TForm1&) {})), 100);
