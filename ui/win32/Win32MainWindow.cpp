@@ -288,15 +288,20 @@ int Win32MainWindow::timerId(const ui::Timer& timer) const {
 
 void Win32MainWindow::startTimer(ui::Timer& timer) {
     // Setting a timer again under the same id starts its period afresh.
-    SetTimer(window_, static_cast<UINT_PTR>(timerId(timer)), static_cast<UINT>(timer.interval()), nullptr);
+    SetTimer(window_, static_cast<UINT_PTR>(timerId(timer)), timerSchedule_.start(timer), nullptr);
 }
 
-void Win32MainWindow::stopTimer(ui::Timer& timer) { KillTimer(window_, static_cast<UINT_PTR>(timerId(timer))); }
+void Win32MainWindow::stopTimer(ui::Timer& timer) {
+    timerSchedule_.stop(timer);
+    KillTimer(window_, static_cast<UINT_PTR>(timerId(timer)));
+}
 
 void Win32MainWindow::timerFired(WPARAM id) {
     const auto index = static_cast<size_t>(id);
     if (index >= 1 && index <= 3) {
         ui::Timer* timer = form_.timers[index - 1];
+        // Only the wait until the next due time, so late messages do not add up.
+        if (const auto wait = timerSchedule_.next(*timer)) SetTimer(window_, id, *wait, nullptr);
         app_.dispatch([timer] { timer->fire(); });
     }
 }

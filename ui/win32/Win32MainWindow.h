@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include "platform/SystemInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/Scaling.h"
 #include "ui/Timer.h"
+#include "ui/TimerSchedule.h"
 #include "ui/win32/ChildControls.h"
 #include "ui/win32/Gauges.h"
 #include "ui/win32/GdiResources.h"
@@ -106,6 +108,9 @@ private:
     Tooltips tooltips_;
     TaskbarButton taskbarButton_;
     KeyPreview keyPreview_;
+    // Each timer's next message is asked for by its schedule.
+    Win32MonotonicClock monotonicClock_;
+    ui::TimerSchedule timerSchedule_{monotonicClock_};
 };
 
 }  // namespace tovik::win32
