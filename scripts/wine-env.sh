@@ -70,14 +70,16 @@ _tovik_init_prefix() {
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   fi
   # Fonts the window asks for that Wine may not have (Wine uses a replacement
-  # only when the named family is not installed), and windows framed by Wine
-  # itself, as on Windows, since Xvfb has no window manager.
+  # only when the named family is not installed; Microsoft Sans Serif, the
+  # TrueType twin of MS Sans Serif, becomes Wine's MS Sans Serif, so both
+  # draw alike), and windows framed by Wine itself, as on Windows, since
+  # Xvfb has no window manager.
   reg="$WINEPREFIX/tovik.reg"
   printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"Verdana"="DejaVu Sans"' \
     '"MS Sans Serif"="DejaVu Sans"' \
-    '"Microsoft Sans Serif"="DejaVu Sans"' '' \
+    '"Microsoft Sans Serif"="MS Sans Serif"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
     '"Managed"="N"' '' >"$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >>"$TOVIK_WINE_LOG" 2>&1 {_tovik_lock_fd}>&- || {
