@@ -6,12 +6,12 @@
 #
 # classic: no visual style; themed: Wine's bundled Light theme switched on;
 # high-contrast: a black high-contrast colour scheme with the high-contrast
-# flag on. [dpi] sets the display scaling (96 is 100 %). Each run saves the
-# countdown; at 96 DPI three more pictures in build/screenshots/<look>-<dpi>-*.png:
-# the "Oops!" pause with a picture button held down (the
-# mouse leaves it before release, so nothing is clicked), the pause with
-# the mouse over another one, and the timer panel (disabled picture buttons
-# beside the standard ones). Needs a built build/win64/Tovik.exe.
+# flag on. [dpi] sets the display scaling (96, the default, is 100 %).
+# Pictures go to build/screenshots/<look>-<dpi>-*.png: the countdown; at 96
+# DPI also the "Oops!" pause with a picture button held down (the mouse
+# leaves it before the release, so nothing is clicked), the pause with the
+# mouse over another one, and the timer panel (disabled picture buttons
+# beside the standard ones). Needs a built build/win64/Tovik.exe and xdotool.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
