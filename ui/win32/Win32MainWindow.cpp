@@ -8,6 +8,7 @@
 #include "ui/Taskbar.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/StartupTrace.h"
+#include "ui/win32/VisualStyle.h"
 #include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
@@ -27,6 +28,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     : form_(form),
       app_(app),
       system_(system),
+      instance_(instance),
       owner_(owner),
       gauges_(form, resources_),
       controls_(instance, form, app, resources_),
@@ -54,6 +56,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
         SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     resources_.setDpi(dpi_);
+    icons_.setFor(window_, instance, IDI_TOVIK, dpi_);
     form_.noteHeight(designHeight(outerHeight()));
     StartupTrace::mark("window");
     gauges_.attach(window_, dpi_);
@@ -91,6 +94,15 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_ERASEBKGND:
             return eraseBackground(reinterpret_cast<HDC>(wParam));
+        case WM_PRINTCLIENT:
+            // A themed button draws what lies beneath its round corners.
+            gauges_.paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_THEMECHANGED:
+            renewLook(message, wParam, lParam);
+            break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(
@@ -183,6 +195,16 @@ void Win32MainWindow::dpiChanged(int dpi, const RECT& suggested) {
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void Win32MainWindow::renewLook(UINT message, WPARAM wParam, LPARAM lParam) {
+    resources_.renewColors();
+    RenewVisualStyle();
+    // The common controls learn of new colours only from their parent.
+    if (message == WM_SYSCOLORCHANGE)
+        for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, message, wParam, lParam);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void Win32MainWindow::changeDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
@@ -192,6 +214,7 @@ void Win32MainWindow::changeDpi(int dpi) {
     controls_.setDpi(dpi);
     resources_.releaseRetiredFonts();
     tooltips_.setDpi(dpi);
+    icons_.setFor(window_, instance_, IDI_TOVIK, dpi);
 }
 
 ui::WindowFrame Win32MainWindow::frame() const {

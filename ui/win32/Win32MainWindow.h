@@ -16,6 +16,7 @@
 #include "ui/win32/KeyPreview.h"
 #include "ui/win32/TaskbarButton.h"
 #include "ui/win32/Tooltips.h"
+#include "ui/win32/WindowIcons.h"
 
 namespace tovik::win32 {
 
@@ -29,7 +30,8 @@ namespace tovik::win32 {
 // The rooms: `controls_` the child windows (with their buttons' behaviour,
 // the minutes field and the button painter), `gauges_` the painted gauges,
 // `resources_` fonts and brushes, `tooltips_` the tool tips, `taskbarButton_`
-// the taskbar button, `keyPreview_` the key preview. The window itself keeps
+// the taskbar button, `keyPreview_` the key preview, `icons_` the window's
+// icons for its DPI. The window itself keeps
 // creation, layout and DPI, heights, showing and centring, and the timers.
 class Win32MainWindow : public ui::WindowPeer, public ui::TimerHost {
 public:
@@ -74,6 +76,9 @@ private:
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
     void showOwnerWithWindow(WPARAM shown, LPARAM reason);
     void dpiChanged(int dpi, const RECT& suggested);
+    // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED: colours, brushes
+    // and theme data read afresh, and everything painted again.
+    void renewLook(UINT message, WPARAM wParam, LPARAM lParam);
     void timerFired(WPARAM id);
 
     // The creation parameters' extended style (CreateParams).
@@ -97,6 +102,7 @@ private:
     ui::TForm1& form_;
     ui::Application& app_;
     const platform::SystemInfo& system_;
+    HINSTANCE instance_ = nullptr;
     HWND owner_ = nullptr;
     HWND window_ = nullptr;
     int dpi_ = ui::designDpi;
@@ -108,6 +114,7 @@ private:
     Tooltips tooltips_;
     TaskbarButton taskbarButton_;
     KeyPreview keyPreview_;
+    WindowIcons icons_;
     // Each timer's next message is asked for by its schedule.
     Win32MonotonicClock monotonicClock_;
     ui::TimerSchedule timerSchedule_{monotonicClock_};
