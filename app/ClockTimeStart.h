@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "timer/ClockPresets.h"
 #include "timer/TimerPanel.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
@@ -14,7 +15,8 @@ namespace tovik::app {
 // and the first paint holds the window for five seconds.
 class ClockTimeStart {
 public:
-    ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel);
+    ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel,
+                   const timer::ClockPresets& presets);
 
     // The first command-line argument, before the window is created.
     void setFirstArgument(const std::string& argument) { firstArgument_ = argument; }
@@ -30,6 +32,7 @@ private:
     ui::TForm1& form_;
     ui::Application& app_;
     timer::TimerPanel& timerPanel_;
+    const timer::ClockPresets& presets_;
     std::string firstArgument_;
 };
 

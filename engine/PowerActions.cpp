@@ -15,16 +15,20 @@ struct ActionFacts {
     CounterKind counter;
     const char* status;        // the line and title while the action runs; none for lock
     const char* announcement;  // simulation mode; power off names its flags itself
+    const char* refused;       // the warning when the system refuses the request
 };
 
 // Codes 1 to 5 in order.
 constexpr ActionFacts actionFacts[] = {
-    {CounterKind::PwrOffCounter, "und tschüss......", nullptr},
+    {CounterKind::PwrOffCounter, "und tschüss......", nullptr, "System nicht erfolgreich ausgeschaltet!"},
     {CounterKind::RestartCounter, "Es wird neu gestartet...",
-     "Jetzt würde die ExitWindowsEx Prozedur EWX_REBOOT ausgeführt!"},
-    {CounterKind::LogOffCounter, "Melde mich ab...", "Jetzt würde die ExitWindowsEx Prozedur EWX_LOGOFF ausgeführt!"},
-    {CounterKind::HibernateCounter, "Gehe schlafen...", "Jetzt würde die SetSuspendState Prozedur ausgeführt!"},
-    {CounterKind::LockCounter, nullptr, "Jetzt würde die LockWorkStation Prozedur ausgeführt!"},
+     "Jetzt würde die ExitWindowsEx Prozedur EWX_REBOOT ausgeführt!", "System nicht erfolgreich neu gestartet!"},
+    {CounterKind::LogOffCounter, "Melde mich ab...", "Jetzt würde die ExitWindowsEx Prozedur EWX_LOGOFF ausgeführt!",
+     "System nicht erfolgreich abgemeldet!"},
+    {CounterKind::HibernateCounter, "Gehe schlafen...", "Jetzt würde die SetSuspendState Prozedur ausgeführt!",
+     "System nicht erfolgreich in den Tiefschlafzustand versetzt!"},
+    {CounterKind::LockCounter, nullptr, "Jetzt würde die LockWorkStation Prozedur ausgeführt!",
+     "System nicht erfolgreich gesperrt!"},
 };
 
 const ActionFacts* factsOf(PowerAction action) {
@@ -70,7 +74,7 @@ void PowerActions::PwrOff(PowerAction action) {
         if (form_.simulationMode) {
             app_.showMessage(facts->announcement);
         } else if (!power_.lockWorkStation()) {
-            app_.showWarning("System nicht erfolgreich gesperrt!");
+            app_.showWarning(facts->refused);
         }
         return;
     }
@@ -89,7 +93,12 @@ void PowerActions::PwrOff(PowerAction action) {
             app_.showMessage(facts->announcement);
         return;
     }
-    request(action);
+    if (!request(action)) {
+        // The system refused: the watchdog must not end the program behind
+        // the user's back, so the window and the warning stay.
+        form_.tmExitDelay.setEnabled(false);
+        app_.showWarning(facts->refused);
+    }
 }
 
 void PowerActions::resetGauges() {
@@ -108,30 +117,25 @@ void PowerActions::showStatus(const char* text) {
     app_.setTitle(form_.stSeconds.caption());
 }
 
-void PowerActions::request(PowerAction action) {
+bool PowerActions::request(PowerAction action) {
     namespace flags = platform::exitflags;
     switch (action) {
     case PowerAction::PowerOff: {
         // A failed write ends the action before the session is ended.
         NoteLastShutDown();
         const unsigned force = form_.cbForcePwrOff.checked() ? flags::Force : 0u;
-        power_.exitWindows(flags::PowerOff | force);
-        break;
+        return power_.exitWindows(flags::PowerOff | force);
     }
     case PowerAction::Restart:
-        power_.exitWindows(flags::Reboot);
-        break;
+        return power_.exitWindows(flags::Reboot);
     case PowerAction::LogOff:
-        power_.exitWindows(flags::LogOff);
-        break;
+        return power_.exitWindows(flags::LogOff);
     case PowerAction::Hibernate:
-        // The result is not looked at: a refused sleep goes unreported and
-        // the watchdog ends the program as after any other action.
-        power_.setSuspendState(hibernateRather(), false, false);
-        break;
+        return power_.setSuspendState(hibernateRather(), false, false);
     case PowerAction::Lock:
         break;
     }
+    return true;
 }
 
 bool PowerActions::hibernateRather() const {

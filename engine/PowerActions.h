@@ -15,7 +15,8 @@ namespace tovik::engine {
 // Carries out every power action of the program: the end of the countdown
 // and the five immediate-action buttons come here. In simulation mode each
 // action is only announced in a message box. The program does not end here:
-// the exit watchdog that PwrOff arms ends it.
+// the exit watchdog that PwrOff arms ends it, unless the system refused the
+// request: then the watchdog stops and a warning says so.
 class PowerActions {
 public:
     PowerActions(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
@@ -40,8 +41,8 @@ public:
 private:
     void resetGauges();
     void showStatus(const char* text);
-    // Codes 1 to 4: the request to the system.
-    void request(PowerAction action);
+    // Codes 1 to 4: the request to the system; false when it was refused.
+    bool request(PowerAction action);
     // Hibernate where the system allows it; a system that offers suspend
     // alone gets the suspend its button names.
     bool hibernateRather() const;

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "platform/DateTime.h"
 
 namespace tovik::platform {
@@ -8,6 +10,14 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
+};
+
+// Milliseconds from a fixed moment; only goes forward, whatever the wall
+// clock does.
+class MonotonicClock {
+public:
+    virtual ~MonotonicClock() = default;
+    virtual std::uint64_t milliseconds() const = 0;
 };
 
 }  // namespace tovik::platform

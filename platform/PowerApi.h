@@ -18,9 +18,9 @@ public:
     // Enables the shutdown right in the process token; the result is not looked at.
     virtual void enableShutdownPrivilege() = 0;
     // Asks the system to end the session: log off, restart or power off
-    // (optionally forced), with reason code 0. It returns at once; whether
-    // the system accepted is not reported.
-    virtual void exitWindows(unsigned flags) = 0;
+    // (optionally forced), recorded as planned. It returns at once; false
+    // when the system refused to start it.
+    virtual bool exitWindows(unsigned flags) = 0;
     // Hibernates (hibernate true) or suspends the machine. False when the
     // system refused or cannot do it at all.
     virtual bool setSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tovik needs on Debian 12 / Ubuntu:
 # native and mingw-w64 toolchains, clang with its sanitizer and libFuzzer
-# runtime, Google Benchmark, GoogleTest sources, Wine, Xvfb, screenshot
-# tools, fonts, the German and English UTF-8 locales, and for the packages
+# runtime, Google Benchmark, GoogleTest sources, Wine, Xvfb, screenshot and
+# input tools, fonts, the German and English UTF-8 locales, and for the packages
 # NSIS, zip and Python with YAML (the release manifest check). Idempotent: apt runs
 # only when a package is missing, localedef only when a locale is missing.
 set -euo pipefail
@@ -14,7 +14,7 @@ packages=(
   googletest
   wine wine64 fonts-wine fonts-dejavu-core
   libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xdotool
   locales
   nsis zip unzip python3 python3-yaml
 )

@@ -56,8 +56,9 @@ _tovik_start_xvfb() {
 # Creates the prefix once. A prefix without the stamp file is a broken,
 # half-created one and is made anew.
 _tovik_init_prefix() {
-  local stamp="$WINEPREFIX/.tovik-ready" reg
-  [[ -f $stamp ]] && return 0
+  # The stamp names the prefix's make-up; a prefix of an older one is made anew.
+  local stamp="$WINEPREFIX/.tovik-ready" reg makeup=2
+  [[ -f $stamp && $(cat "$stamp") == "$makeup" ]] && return 0
   _tovik_log "creating Wine prefix $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -69,19 +70,22 @@ _tovik_init_prefix() {
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   fi
   # Fonts the window asks for that Wine may not have (Wine uses a replacement
-  # only when the named family is not installed), and windows framed by Wine
-  # itself, as on Windows, since Xvfb has no window manager.
+  # only when the named family is not installed; Microsoft Sans Serif, the
+  # TrueType twin of MS Sans Serif, becomes Wine's MS Sans Serif, so both
+  # draw alike), and windows framed by Wine itself, as on Windows, since
+  # Xvfb has no window manager.
   reg="$WINEPREFIX/tovik.reg"
   printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"Verdana"="DejaVu Sans"' \
-    '"MS Sans Serif"="DejaVu Sans"' '' \
+    '"MS Sans Serif"="DejaVu Sans"' \
+    '"Microsoft Sans Serif"="MS Sans Serif"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
     '"Managed"="N"' '' >"$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >>"$TOVIK_WINE_LOG" 2>&1 {_tovik_lock_fd}>&- || {
     _tovik_log "font replacements failed (see $TOVIK_WINE_LOG)"; return 1; }
   wineserver -w
-  touch "$stamp"
+  echo "$makeup" >"$stamp"
 }
 
 tovik_wine_start() {

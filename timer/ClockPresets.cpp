@@ -25,6 +25,7 @@ void ClockPresets::presetClick(const ui::Button& preset, const std::string& valu
     settings_.StorePresetTime(valueName, form_.targetClockTime);
     form_.clockTimeMode = true;
     form_.btRestart.click();
+    startedClockTime_ = form_.targetClockTime;
 }
 
 }  // namespace tovik::timer

@@ -42,11 +42,15 @@ std::optional<int> ClockTextToMinuteOfDay(const std::string& clockText, const st
     const auto hours = readField(text, at);
     if (!hours || !readSeparator(text, at, timeSeparator)) return std::nullopt;
     const auto minutes = readField(text, at);
-    if (!minutes || !readSeparator(text, at, timeSeparator)) return std::nullopt;
-    const auto seconds = readField(text, at);
-    if (!seconds || at != text.size()) return std::nullopt;
-    if (*hours > 23 || *minutes > 59 || *seconds > 59) return std::nullopt;
-    // Only "hh:mm" with ":00" appended reaches the seconds; they are always 0.
+    if (!minutes) return std::nullopt;
+    // Hours alone ("22") end here: the appended ":00" gave their minutes.
+    if (at != text.size()) {
+        if (!readSeparator(text, at, timeSeparator)) return std::nullopt;
+        const auto seconds = readField(text, at);
+        // Only "hh:mm" with ":00" appended reaches the seconds; they are always 0.
+        if (!seconds || *seconds > 59 || at != text.size()) return std::nullopt;
+    }
+    if (*hours > 23 || *minutes > 59) return std::nullopt;
     return *hours * 60 + *minutes;
 }
 

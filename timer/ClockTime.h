@@ -7,8 +7,9 @@
 namespace tovik::timer {
 
 // A clock text ("22:30") turned into its minute of the day: the text with
-// ":00" appended must read as hours, minutes and seconds, one or two digits
-// each with nothing else around them, hours 0..23, minutes and seconds 0..59.
+// ":00" appended must read as hours, minutes and seconds, or as hours and
+// minutes (so "22" is 22:00), one or two digits each with nothing else around
+// them, hours 0..23, minutes and seconds 0..59.
 // Each separator is a colon or the user's time separator. Nothing otherwise.
 std::optional<int> ClockTextToMinuteOfDay(const std::string& clockText, const std::string& timeSeparator);
 

@@ -28,5 +28,9 @@ constexpr Color clBlue = 0xFF0000;
 constexpr Color clRed = 0x0000FF;
 constexpr Color clBtnFace = 0x8000000F;
 constexpr Color clWindowText = 0x80000008;
+constexpr Color clWindow = 0x80000005;
+constexpr Color clHighlight = 0x8000000D;
+constexpr Color clBtnText = 0x80000012;
+constexpr bool IsSystemColor(Color color) { return (color & 0x80000000u) != 0; }
 
 }  // namespace tovik::ui

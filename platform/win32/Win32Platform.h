@@ -22,6 +22,12 @@ public:
     platform::LocalDateTime now() const override;
 };
 
+// The performance counter, in milliseconds.
+class Win32MonotonicClock : public platform::MonotonicClock {
+public:
+    std::uint64_t milliseconds() const override;
+};
+
 // The user's regional settings, read afresh each time so a change in the
 // control panel shows at once.
 class Win32Locale : public platform::Locale {

@@ -36,10 +36,12 @@ void Win32Power::enableShutdownPrivilege() {
     if (token) CloseHandle(token);
 }
 
-void Win32Power::exitWindows(unsigned flags) {
+bool Win32Power::exitWindows(unsigned flags) {
     static_assert(platform::exitflags::LogOff == EWX_LOGOFF && platform::exitflags::Reboot == EWX_REBOOT &&
                   platform::exitflags::Force == EWX_FORCE && platform::exitflags::PowerOff == EWX_POWEROFF);
-    ExitWindowsEx(flags, 0);
+    // The event log records a planned session end, not an unexplained one.
+    return ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED) !=
+           FALSE;
 }
 
 bool Win32Power::setSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) {

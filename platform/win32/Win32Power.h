@@ -9,7 +9,7 @@ namespace tovik::win32 {
 class Win32Power : public platform::PowerApi {
 public:
     void enableShutdownPrivilege() override;
-    void exitWindows(unsigned flags) override;
+    bool exitWindows(unsigned flags) override;
     bool setSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override;
     bool lockWorkStation() override;
 };

@@ -44,16 +44,20 @@ public:
 };
 
 // Records every request in order, with its arguments: "privilege",
-// "exitWindows(12)", "setSuspendState(1,0,0)", "lockWorkStation". The results
-// of the two requests that have one are set by the test.
+// "exitWindows(12)", "setSuspendState(1,0,0)", "lockWorkStation". Their
+// results are set by the test.
 class RecordingPower : public platform::PowerApi {
 public:
     std::vector<std::string> calls;
+    bool exitResult = true;
     bool suspendResult = true;
     bool lockResult = true;
 
     void enableShutdownPrivilege() override { calls.push_back("privilege"); }
-    void exitWindows(unsigned flags) override { calls.push_back("exitWindows(" + std::to_string(flags) + ")"); }
+    bool exitWindows(unsigned flags) override {
+        calls.push_back("exitWindows(" + std::to_string(flags) + ")");
+        return exitResult;
+    }
     bool setSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) override {
         calls.push_back("setSuspendState(" + flag(hibernate) + "," + flag(forceCritical) + "," +
                         flag(disableWakeEvent) + ")");

@@ -54,10 +54,10 @@ long long ReferenceMinutesReading(const std::string& text) {
 }
 
 std::optional<int> ReferenceClockMinuteOfDay(const std::string& text) {
-    static const std::regex clock("([0-9]{1,2}):([0-9]{1,2})");
+    static const std::regex clock("([0-9]{1,2})(:([0-9]{1,2}))?");
     std::smatch match;
     if (!std::regex_match(text, match, clock)) return std::nullopt;
-    const int hours = std::stoi(match[1]), minutes = std::stoi(match[2]);
+    const int hours = std::stoi(match[1]), minutes = match[3].matched ? std::stoi(match[3]) : 0;
     if (hours > 23 || minutes > 59) return std::nullopt;
     return hours * 60 + minutes;
 }

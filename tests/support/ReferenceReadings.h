@@ -24,8 +24,9 @@ ReferenceRunMode ReferenceRunModeOf(const std::string& argument);
 // The minutes field: a signed 32-bit decimal, or 1 for anything else.
 long long ReferenceMinutesReading(const std::string& text);
 
-// A clock text: one or two digits, a colon, one or two digits; hours up to
-// 23, minutes up to 59. The minute of the day, or nothing.
+// A clock text: one or two digits, then a colon and one or two digits or
+// nothing (hours alone are the full hour); hours up to 23, minutes up to 59.
+// The minute of the day, or nothing.
 std::optional<int> ReferenceClockMinuteOfDay(const std::string& text);
 
 // numerator / denominator with `decimals` decimals, rounded half up to at

@@ -3,11 +3,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "ui/Application.h"
 #include "ui/Timer.h"
+#include "ui/TimerSchedule.h"
 
 namespace tovik::test {
 
@@ -29,8 +32,9 @@ struct BoxAnswer {
 };
 
 // The headless toolkit's loop on virtual time: a test advances time and the
-// timers fire in order; message boxes are answered by a script.
-class VirtualLoop : public ui::Application, public ui::TimerHost {
+// timers fire in order; message boxes are answered by a script. Like the
+// window, it asks for each timer's messages by the timer schedule.
+class VirtualLoop : public ui::Application, public ui::TimerHost, public platform::MonotonicClock {
 public:
     // Advances virtual time by `ms`, firing every timer that falls due, in
     // order; stops early when the application terminates.
@@ -42,6 +46,10 @@ public:
     // Advances until `done` holds or `limitMs` have passed; true when it held.
     bool advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs);
     std::uint32_t now() const { return now_; }
+    std::uint64_t milliseconds() const override { return now_; }
+    // From now on timer messages come late as on Windows (up to a clock tick,
+    // now and then up to a period); the next period starts from the message.
+    void useWindowsTimers(std::uint32_t seed) { windowsTimers_.emplace(seed); }
     // Virtual time of the termination request, when there was one.
     std::int64_t terminatedAt() const { return terminatedAt_; }
 
@@ -81,6 +89,8 @@ private:
     int runBox(ShownBox box);
     // Fires the earliest timer due at or before `limit`; false when none is.
     bool fireNextDue(std::uint64_t limit);
+    // When the message of a timer that runs out at `expiry` comes.
+    std::uint64_t messageTime(std::uint64_t expiry, int period);
 
     std::uint32_t now_ = 0;
     std::int64_t terminatedAt_ = -1;
@@ -92,6 +102,8 @@ private:
     std::string title_ = "Tovik";
     int hintHidePause_ = 2500;
     int minimizeCount_ = 0;
+    std::optional<std::mt19937> windowsTimers_;
+    ui::TimerSchedule schedule_{*this};
 };
 
 }  // namespace tovik::test

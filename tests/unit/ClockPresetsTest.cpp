@@ -54,13 +54,15 @@ TEST(MinutesUntilClockTime, StepsWholeMinutesUntilWithinAMinuteOfTheTarget) {
 }
 
 TEST(MinutesUntilClockTime, RefusesEverythingButHoursAndMinutesWithTheTextVerbatim) {
-    for (const char* bad : {"", "24:00", "23:60", "12:7x", "22:30:15", "22", "ab:cd", " 9:05", "9:05 ", "123:00",
+    for (const char* bad : {"", "24:00", "23:60", "12:7x", "22:30:15", "24", "22:", "ab:cd", " 9:05", "9:05 ", "123:00",
                             "09-05", "+9:05", "%s:%n", "{}"}) {
         EXPECT_EQ(conversionError(at(12, 0, 0), bad), "'" + std::string(bad) + ":00' ist keine gültige Uhrzeit")
             << "'" << bad << "'";
     }
     // One or two digits each, a colon or the user's own separator.
     EXPECT_EQ(timer::ClockTextToMinuteOfDay("9:5", ":"), 9 * 60 + 5);
+    // Hours alone read as their full hour.
+    EXPECT_EQ(timer::ClockTextToMinuteOfDay("22", ":"), 22 * 60);
     EXPECT_EQ(timer::ClockTextToMinuteOfDay("09:05", "."), 9 * 60 + 5);
     EXPECT_EQ(timer::ClockTextToMinuteOfDay("09.05", "."), 9 * 60 + 5);
     EXPECT_EQ(timer::ClockTextToMinuteOfDay("09.05", ":"), std::nullopt);
@@ -314,6 +316,11 @@ TEST(ClockTimeStart, PresetLaterInTheRunPaintsTheLiveTargetTime) {
     g.clock.time = at(22, 0, 30);
     ui::TForm1& e = g.start("22:30");
     showAndPaint(g);
+    // A preset click that fails starts nothing, and the sentence stays.
+    e.btPrefTime1.setCaption("24:00");
+    g.loop.user([&] { e.btPrefTime1.click(); });
+    g.loop.user([&] { e.onPaint(); });
+    EXPECT_EQ(e.btPwrOff.caption(), "um 22:30 Uhr");
     g.registry.plantText(test::HKCU, test::tovikKey, "PrefTime1", "23:00");
     e.btPrefTime1.setCaption("23:00");
     g.loop.user([&] { e.btPrefTime1.click(); });

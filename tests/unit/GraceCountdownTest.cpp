@@ -326,6 +326,47 @@ TEST(GraceCountdown, ActionWhilePausedKeepsTheWatchdogRunningFromTheLastTick) {
     EXPECT_EQ(h.loop.terminatedAt(), 3100);
 }
 
+// ---------------------------------------------------------------- timers as Windows makes them
+
+// The ms by which the power request comes after what the countdown that
+// `begin` starts at 16:00 promised (0.1 s a tick), with timer messages as
+// Windows makes them. Every tick must lower the count by one, in order.
+static std::int64_t lateness(int ticks, const std::function<void(ui::TForm1&)>& begin) {
+    ProgramHarness h;
+    h.clock.time = {2026, 12, 8, 16, 0, 0, 0};
+    h.registry.plantText(test::HKCU, test::tovikKey, "PrefTime2", "22:00");
+    h.loop.useWindowsTimers(19);
+    ui::TForm1& f = h.start();
+    h.loop.user([&] { begin(f); });
+    EXPECT_EQ(f.remainingTicks, ticks);
+    int handled = 0;
+    f.tmCountDown.onTimer = [&, tick = f.tmCountDown.onTimer] {
+        tick();
+        handled += f.remainingTicks == ticks - handled - 1;
+    };
+    EXPECT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, 8 * 3600 * 1000));
+    EXPECT_EQ(handled, ticks);
+    return static_cast<std::int64_t>(h.loop.now()) - ticks * 100;
+}
+
+TEST(GraceCountdown, KeepsToRealTimeWhenTimerMessagesComeLateAndStretchesOverAStall) {
+    EXPECT_LT(std::abs(lateness(55, [](ui::TForm1&) {})), 100);
+    const auto sixtyMinutes = [](ui::TForm1& f) {
+        f.btTimerOff1.click();
+        f.seShutMinutes.setTextByUser("60");
+        f.btRestart.click();
+    };
+    EXPECT_LT(std::abs(lateness(36000, sixtyMinutes)), 1000);
+    // "genau 22:00".
+    EXPECT_LT(std::abs(lateness(359 * 600, [](ui::TForm1& f) { f.btTimerOff2.click(); })), 1000);
+
+    ProgramHarness h;
+    ui::TForm1& f = h.start("300");
+    h.loop.stall(4000);
+    h.loop.advance(1000);
+    EXPECT_EQ(f.remainingTicks, 3000 - 1 - 10);
+}
+
 // ---------------------------------------------------------------- a stall
 
 TEST(GraceCountdown, StallDuringALongCountdownGoesOnInEitherOrderOfTheOverdueTimers) {

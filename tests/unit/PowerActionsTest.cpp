@@ -264,35 +264,28 @@ TEST(PowerActions, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram) {
     EXPECT_EQ(h.loop.terminatedAt(), 1000 + 3000);
 }
 
-// A refused sleep, and one that cannot be had at all (no SetSuspendState to
-// be found reads as refused), goes unreported: from a click or from the end of
-// the countdown the status is all that shows, nothing else is asked of the
-// system, and the watchdog ends the program as after any other action.
-TEST(PowerActions, RefusedSleepGoesUnreported) {
-    for (bool fromCountdown : {false, true}) {
-        SCOPED_TRACE(fromCountdown ? "end of the countdown" : "btHibernate");
+// A refused request from a button, or a refused sleep at the end of the
+// countdown, stops the watchdog and warns; nothing else is asked of the
+// system, the status stays and the program stays open.
+TEST(PowerActions, RefusedRequestWarnsAndKeepsTheProgramOpen) {
+    const char* const warnings[] = {"ausgeschaltet!", "neu gestartet!", "abgemeldet!",
+                                    "in den Tiefschlafzustand versetzt!"};
+    for (int i = 0; i < 5; ++i) {
+        const int action = std::min(i, 3);
         ProgramHarness h;
-        h.power.suspendResult = false;
-        ui::TForm1& f = h.start(fromCountdown ? "2" : "");
-        if (fromCountdown) {
-            f.cbHibernateForPwrOff.setChecked(true);
-            h.loop.advance(2000);
-        } else {
-            h.loop.advance(1000);
-            click(h, &ui::TForm1::btHibernate);
-        }
-        EXPECT_EQ(h.power.calls, (Calls{"privilege", "setSuspendState(1,0,0)"}));
-        EXPECT_TRUE(h.loop.boxes().empty());
-        EXPECT_EQ(f.stSeconds.caption(), "Gehe schlafen...");
-        EXPECT_EQ(h.loop.title(), "Gehe schlafen...");
-        expectGaugesReset(f);
-        EXPECT_EQ(bumpedCounters(h), (std::vector<std::string>{"HibernateCounter"}));
-        EXPECT_FALSE(h.registry.keyExists(HKCU, diagnosticKey));
-        const std::uint32_t acted = h.loop.now();
-        h.loop.advance(10000);
+        h.power.exitResult = h.power.suspendResult = false;
+        ui::TForm1& f = h.start(i == 4 ? "2" : "");
+        f.cbHibernateForPwrOff.setChecked(true);
+        h.loop.scriptAnswer({1, 5000});
+        h.loop.advance(1000);
+        if (i < 4) click(h, actionCases[i].control);
+        h.loop.advance(60000);
+        ASSERT_EQ(h.loop.boxes().size(), 1u);
+        EXPECT_EQ(h.loop.boxes()[0].kind, Kind::Warning);
+        EXPECT_EQ(h.loop.boxes()[0].text, std::string("System nicht erfolgreich ") + warnings[action]);
         EXPECT_EQ(h.power.calls.size(), 2u);
-        EXPECT_TRUE(h.loop.boxes().empty());
-        EXPECT_EQ(h.loop.terminatedAt(), acted + 3000);
+        EXPECT_EQ(f.stSeconds.caption(), actionCases[action].status);
+        EXPECT_FALSE(h.loop.terminated());
     }
 }
 

@@ -1,5 +1,5 @@
 // How the owner-drawn buttons take the mouse: subclasses that make every
-// press one click and give the flat buttons their press and hot frame.
+// press one click, track the mouse over them and give flat buttons their press.
 #include "ui/win32/ButtonBehaviour.h"
 
 #include <commctrl.h>
@@ -7,15 +7,6 @@
 namespace tovik::win32 {
 
 namespace {
-
-// The button class reports the second press of a quick double click on an
-// owner-drawn button as a double click and does not press the button; every
-// press of a push button is one click, so it becomes a plain press here.
-LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EveryPressClicks, 0);
-    return DefSubclassProc(button, message, wParam, lParam);
-}
 
 constexpr wchar_t hotProperty[] = L"TovikHot";
 
@@ -36,6 +27,31 @@ bool cursorInside(HWND button, LPARAM lParam) {
     GetClientRect(button, &client);
     const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     return PtInRect(&client, at) != FALSE;
+}
+
+// The button class reports the second press of a quick double click on an
+// owner-drawn button as a double click and does not press the button; every
+// press of a push button is one click, so it becomes a plain press here.
+// The mouse over the button is tracked for the theme's hot state.
+LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_LBUTTONDBLCLK:
+            message = WM_LBUTTONDOWN;
+            break;
+        case WM_MOUSEMOVE:
+            setHot(button, cursorInside(button, lParam));
+            break;
+        case WM_MOUSELEAVE:
+            setHot(button, false);
+            break;
+        case WM_NCDESTROY:
+            RemovePropW(button, hotProperty);
+            RemoveWindowSubclass(button, EveryPressClicks, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FlatButtonPress(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {

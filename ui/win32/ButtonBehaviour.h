@@ -6,7 +6,7 @@
 namespace tovik::win32 {
 
 // Every press of an owner-drawn push button is one click, also the second
-// press of a quick double click.
+// press of a quick double click; the mouse over it is tracked (IsHot).
 void ClickOnEveryPress(HWND button);
 
 // A flat button works like a speed button: a press never takes the keyboard
@@ -14,7 +14,8 @@ void ClickOnEveryPress(HWND button);
 // it. Its frame shows only while the mouse is over it.
 void PressLikeFlatButton(HWND button);
 
-// Whether the mouse is over a flat button (its frame shows then).
+// Whether the mouse is over an owner-drawn button: a flat button shows its
+// frame then, a themed button its hot state.
 bool IsHot(HWND button);
 
 }  // namespace tovik::win32

@@ -2,6 +2,8 @@
 // text; the pictures loaded from the resources once per size.
 #include "ui/win32/ButtonPainter.h"
 
+#include <vsstyle.h>
+
 #include <vector>
 
 #include "platform/win32/Utf16.h"
@@ -126,6 +128,38 @@ void ButtonPainter::drawPicture(HDC dc, const Picture& picture, int frame, bool 
     DeleteDC(memory);
 }
 
+void ButtonPainter::drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bool pressed, bool focused) {
+    if (flat) {
+        if (pressed || hot) DrawEdge(dc, &area, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        return;
+    }
+    if (focused) {
+        // The focused button carries the heavier frame of the default button.
+        FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        InflateRect(&area, -1, -1);
+    }
+    DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+}
+
+void ButtonPainter::drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot) {
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    // A flat button keeps its flat face and shows the theme's button only
+    // while the mouse is over it or it is pressed.
+    if (flat && !pressed && !hot) return;
+    int state = PBS_NORMAL;
+    if (disabled)
+        state = PBS_DISABLED;
+    else if (pressed)
+        state = PBS_PRESSED;
+    else if (hot)
+        state = PBS_HOT;
+    else if (focused)
+        state = PBS_DEFAULTED;
+    ThemeHandle::drawPart(theme, item.hwndItem, item.hDC, BP_PUSHBUTTON, state, item.rcItem);
+}
+
 void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi) {
     HDC dc = item.hDC;
     RECT area = item.rcItem;
@@ -134,16 +168,11 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
 
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-    if (button.isFlat()) {
-        if (pressed || hot) DrawEdge(dc, &area, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    } else {
-        if (focused) {
-            // The focused button carries the heavier frame of the default button.
-            FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            InflateRect(&area, -1, -1);
-        }
-        DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    }
+    HTHEME theme = theme_.get(item.hwndItem, dpi);
+    if (theme)
+        drawThemedFrame(theme, item, button.isFlat(), hot);
+    else
+        drawClassicFrame(dc, area, button.isFlat(), hot, pressed, focused);
 
     const std::wstring text = Widen(button.caption());
     HGDIOBJ oldFont = SelectObject(dc, font);
@@ -154,7 +183,8 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     const int imageWidth = image ? (image->width >= 3 * image->height ? image->height : image->width) : 0;
     const int gap = (image && !text.empty()) ? ui::ScaleToDpi(button.spacing(), dpi) : 0;
     const int groupWidth = imageWidth + gap + textSize.cx;
-    const int offset = pressed ? ui::ScaleToDpi(1, dpi) : 0;
+    // The classic pressed button moves its content; a themed one does not.
+    const int offset = pressed && !theme ? ui::ScaleToDpi(1, dpi) : 0;
     int x = area.left + (area.right - area.left - groupWidth) / 2 + offset;
     const int middle = (area.top + area.bottom) / 2 + offset;
 
@@ -167,13 +197,12 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
 
     SetBkMode(dc, TRANSPARENT);
     const int textY = middle - textSize.cy / 2;
-    if (disabled) {
+    if (disabled && !theme) {
+        // Classic disabled text is embossed.
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
         TextOutW(dc, textX + 1, textY + 1, text.c_str(), static_cast<int>(text.size()));
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    } else {
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     }
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     TextOutW(dc, textX, textY, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, oldFont);
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ui/Control.h"
+#include "ui/win32/VisualStyle.h"
 
 namespace tovik::win32 {
 
@@ -20,6 +21,8 @@ public:
     ButtonPainter(const ButtonPainter&) = delete;
     ButtonPainter& operator=(const ButtonPainter&) = delete;
 
+    // Face and frame are the theme's push button in its state where the
+    // application is themed, else the classic 3-D frame.
     // `hot`: the mouse is over the button; a flat button shows its frame then.
     // `dpi`: the window's DPI, which picks the picture size and the spacing.
     void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi);
@@ -34,9 +37,13 @@ private:
     // The picture of that resource id (the 32-pixel one) in the given size.
     const Picture* picture(int resourceId, int size);
     void drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y);
+    // The classic frame; `area` shrinks to the part inside a focus frame.
+    void drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bool pressed, bool focused);
+    void drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot);
 
     HINSTANCE instance_;
     std::map<int, Picture> pictures_;
+    ThemeHandle theme_{L"BUTTON"};
 };
 
 }  // namespace tovik::win32

@@ -173,11 +173,12 @@ void ChildControls::command(int id, int code, HWND child) {
 
 HBRUSH ChildControls::colors(HDC dc, HWND child) {
     ui::Control* control = controlOf(child);
-    ui::Color color = ui::clBtnFace;
-    if (auto* text = dynamic_cast<ui::StaticText*>(control)) color = text->color();
-    SetBkColor(dc, ColorRefOf(color));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return resources_.brush(color);
+    ui::Color back = ui::clBtnFace;
+    if (auto* text = dynamic_cast<ui::StaticText*>(control)) back = text->color();
+    const ui::TextColors paint = resources_.palette().text(back);
+    SetBkColor(dc, ColorRefOf(paint.back));
+    SetTextColor(dc, ColorRefOf(paint.text));
+    return resources_.brush(paint.back);
 }
 
 bool ChildControls::drawButton(const DRAWITEMSTRUCT& item) {

@@ -31,11 +31,16 @@ void Gauges::paint(HDC dc) {
             FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
             InflateRect(&area, -1, -1);
         }
-        FillRect(dc, &area, resources_.brush(gauge->backColor()));
+        const ui::GaugeColors colors = resources_.palette().gauge(*gauge);
+        FillRect(dc, &area, resources_.brush(colors.back));
+        if (colors.hatchedBack) {
+            SetBkColor(dc, ColorRefOf(colors.back));
+            FillRect(dc, &area, resources_.hatchedBrush(colors.bar));
+        }
         RECT bar = area;
         bar.right = bar.left + gauge->barWidth(area.right - area.left);
         drawnBar_[gauge] = bar.right - bar.left;
-        if (bar.right > bar.left) FillRect(dc, &bar, resources_.brush(gauge->barColor()));
+        if (bar.right > bar.left) FillRect(dc, &bar, resources_.brush(colors.bar));
     }
 }
 

@@ -1,5 +1,5 @@
-// The fonts and brushes the window draws with, made once for the window's
-// DPI and kept until the DPI changes or the window goes.
+// The fonts and brushes the window draws with (fonts for the window's DPI,
+// brushes until the colours change), and the palette that picks the colours.
 #pragma once
 #include <windows.h>
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/Geometry.h"
+#include "ui/Palette.h"
 #include "ui/Scaling.h"
 
 namespace tovik::win32 {
@@ -17,7 +18,7 @@ COLORREF ColorRefOf(ui::Color color);
 
 class GdiResources {
 public:
-    GdiResources() = default;
+    GdiResources();
     ~GdiResources();
     GdiResources(const GdiResources&) = delete;
     GdiResources& operator=(const GdiResources&) = delete;
@@ -29,13 +30,24 @@ public:
 
     // The font of the design at the window's DPI.
     HFONT font(const ui::Font& design);
+    // A brush of the colour: the system's own for a system colour, else one
+    // made once and kept until the colours change.
     HBRUSH brush(ui::Color color);
+    // Lines of the colour, for a hatched background.
+    HBRUSH hatchedBrush(ui::Color color);
+
+    // The system's colours or settings changed (high contrast may have come
+    // or gone): brushes are made afresh and the palette reads them again.
+    void renewColors();
+    ui::Palette& palette() { return palette_; }
 
 private:
     int dpi_ = ui::designDpi;
     std::map<std::string, HFONT> fonts_;
     std::vector<HFONT> retiredFonts_;
     std::map<ui::Color, HBRUSH> brushes_;
+    std::map<ui::Color, HBRUSH> hatchedBrushes_;
+    ui::Palette palette_;
 };
 
 }  // namespace tovik::win32

@@ -2,8 +2,11 @@
 // painting, and the press with its repeat timer.
 #include "ui/win32/SpinArrows.h"
 
+#include <vsstyle.h>
+
 #include <utility>
 
+#include "ui/win32/Dpi.h"
 #include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
@@ -103,8 +106,30 @@ void SpinArrows::paint(HDC dc) {
     GetClientRect(window_, &client);
     RECT upper = client, lower = client;
     upper.bottom = lower.top = client.bottom / 2;
+    if (HTHEME theme = theme_.get(window_, WindowDpi(window_))) {
+        // The theme's up-down arrows; the state numbers of both parts agree.
+        const bool disabled = !IsWindowEnabled(field_);
+        const auto state = [&](int arrow) {
+            if (disabled) return static_cast<int>(UPS_DISABLED);
+            if (pressed_ == arrow) return static_cast<int>(UPS_PRESSED);
+            return static_cast<int>(hot_ == arrow ? UPS_HOT : UPS_NORMAL);
+        };
+        ThemeHandle::drawPart(theme, window_, dc, SPNP_UP, state(+1), upper);
+        ThemeHandle::drawPart(theme, window_, dc, SPNP_DOWN, state(-1), lower);
+        return;
+    }
     DrawFrameControl(dc, &upper, DFC_SCROLL, DFCS_SCROLLUP | (pressed_ > 0 ? DFCS_PUSHED : 0));
     DrawFrameControl(dc, &lower, DFC_SCROLL, DFCS_SCROLLDOWN | (pressed_ < 0 ? DFCS_PUSHED : 0));
+}
+
+void SpinArrows::trackHot(int arrow) {
+    if (hot_ == arrow) return;
+    if (hot_ == 0) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_, 0};
+        TrackMouseEvent(&track);
+    }
+    hot_ = arrow;
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 LRESULT SpinArrows::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -116,6 +141,15 @@ LRESULT SpinArrows::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             press(y < client.bottom / 2 ? +1 : -1);
             return 0;
         }
+        case WM_MOUSEMOVE: {
+            RECT client;
+            GetClientRect(window_, &client);
+            trackHot(static_cast<short>(HIWORD(lParam)) < client.bottom / 2 ? +1 : -1);
+            return 0;
+        }
+        case WM_MOUSELEAVE:
+            trackHot(0);
+            return 0;
         case WM_TIMER:
             // The field may have been hidden meanwhile ("Go!" by Enter).
             if (wParam == repeatTimer && pressed_ && !IsWindowVisible(window_)) release();

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "ui/win32/VisualStyle.h"
+
 namespace tovik::win32 {
 
 // The two arrows inside the right edge of a numeric field. A press on the
@@ -38,8 +40,11 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void press(int direction);
     void release();
+    // Drawn with the theme's up-down arrows where the application is themed.
     void paint(HDC dc);
     void placeParts();
+    // The arrow under the mouse (+1, -1, 0 none), drawn hot in the theme.
+    void trackHot(int arrow);
 
     HWND window_ = nullptr;
     HWND field_ = nullptr;
@@ -47,6 +52,8 @@ private:
     HWND lower_ = nullptr;
     std::function<void(int)> step_;
     int pressed_ = 0;  // +1 upper arrow, -1 lower arrow, 0 none
+    int hot_ = 0;
+    ThemeHandle theme_{L"SPIN"};
 };
 
 }  // namespace tovik::win32

@@ -8,6 +8,7 @@
 #include "ui/Taskbar.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/StartupTrace.h"
+#include "ui/win32/VisualStyle.h"
 #include "ui/win32/WindowProcedure.h"
 
 namespace tovik::win32 {
@@ -28,6 +29,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     : form_(form),
       app_(app),
       system_(system),
+      instance_(instance),
       owner_(owner),
       gauges_(form, resources_),
       controls_(instance, form, app, resources_),
@@ -57,6 +59,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
         SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     resources_.setDpi(dpi_);
+    icons_.setFor(window_, instance, IDI_TOVIK, dpi_);
     form_.noteHeight(designHeight(outerHeight()));
     StartupTrace::mark("window");
     gauges_.attach(window_, dpi_);
@@ -97,6 +100,15 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_ERASEBKGND:
             return eraseBackground(reinterpret_cast<HDC>(wParam));
+        case WM_PRINTCLIENT:
+            // A themed button draws what lies beneath its round corners.
+            gauges_.paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_THEMECHANGED:
+            renewLook(message, wParam, lParam);
+            break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(
@@ -189,6 +201,16 @@ void Win32MainWindow::dpiChanged(int dpi, const RECT& suggested) {
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void Win32MainWindow::renewLook(UINT message, WPARAM wParam, LPARAM lParam) {
+    resources_.renewColors();
+    RenewVisualStyle();
+    // The common controls learn of new colours only from their parent.
+    if (message == WM_SYSCOLORCHANGE)
+        for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, message, wParam, lParam);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void Win32MainWindow::changeDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
@@ -198,6 +220,7 @@ void Win32MainWindow::changeDpi(int dpi) {
     controls_.setDpi(dpi);
     resources_.releaseRetiredFonts();
     tooltips_.setDpi(dpi);
+    icons_.setFor(window_, instance_, IDI_TOVIK, dpi);
 }
 
 ui::WindowFrame Win32MainWindow::frame() const {
@@ -297,15 +320,20 @@ int Win32MainWindow::timerId(const ui::Timer& timer) const {
 
 void Win32MainWindow::startTimer(ui::Timer& timer) {
     // Setting a timer again under the same id starts its period afresh.
-    SetTimer(window_, static_cast<UINT_PTR>(timerId(timer)), static_cast<UINT>(timer.interval()), nullptr);
+    SetTimer(window_, static_cast<UINT_PTR>(timerId(timer)), timerSchedule_.start(timer), nullptr);
 }
 
-void Win32MainWindow::stopTimer(ui::Timer& timer) { KillTimer(window_, static_cast<UINT_PTR>(timerId(timer))); }
+void Win32MainWindow::stopTimer(ui::Timer& timer) {
+    timerSchedule_.stop(timer);
+    KillTimer(window_, static_cast<UINT_PTR>(timerId(timer)));
+}
 
 void Win32MainWindow::timerFired(WPARAM id) {
     const auto index = static_cast<size_t>(id);
     if (index >= 1 && index <= 3) {
         ui::Timer* timer = form_.timers[index - 1];
+        // Only the wait until the next due time, so late messages do not add up.
+        if (const auto wait = timerSchedule_.next(*timer)) SetTimer(window_, id, *wait, nullptr);
         app_.dispatch([timer] { timer->fire(); });
     }
 }

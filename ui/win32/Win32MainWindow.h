@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include "platform/SystemInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
 #include "ui/Scaling.h"
 #include "ui/Timer.h"
+#include "ui/TimerSchedule.h"
 #include "ui/win32/Accessibility.h"
 #include "ui/win32/Attention.h"
 #include "ui/win32/ChildControls.h"
@@ -16,6 +18,7 @@
 #include "ui/win32/KeyPreview.h"
 #include "ui/win32/TaskbarButton.h"
 #include "ui/win32/Tooltips.h"
+#include "ui/win32/WindowIcons.h"
 
 namespace tovik::win32 {
 
@@ -29,8 +32,9 @@ namespace tovik::win32 {
 // The rooms: `controls_` the child windows (with their buttons' behaviour,
 // the minutes field and the button painter), `gauges_` the painted gauges,
 // `resources_` fonts and brushes, `tooltips_` the tool tips, `taskbarButton_`
-// the taskbar button, `keyPreview_` the key preview, `accessibility_` what
-// screen readers read, `attention_` the taskbar button's flashing. The window itself keeps
+// the taskbar button, `keyPreview_` the key preview, `icons_` the window's
+// icons for its DPI, `accessibility_` what screen readers read, `attention_`
+// the taskbar button's flashing. The window itself keeps
 // creation, layout and DPI, heights, showing and centring, and the timers.
 class Win32MainWindow : public ui::WindowPeer, public ui::TimerHost {
 public:
@@ -77,6 +81,9 @@ private:
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
     void showOwnerWithWindow(WPARAM shown, LPARAM reason);
     void dpiChanged(int dpi, const RECT& suggested);
+    // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED: colours, brushes
+    // and theme data read afresh, and everything painted again.
+    void renewLook(UINT message, WPARAM wParam, LPARAM lParam);
     void timerFired(WPARAM id);
 
     // The creation parameters' extended style (CreateParams).
@@ -100,6 +107,7 @@ private:
     ui::TForm1& form_;
     ui::Application& app_;
     const platform::SystemInfo& system_;
+    HINSTANCE instance_ = nullptr;
     HWND owner_ = nullptr;
     HWND window_ = nullptr;
     int dpi_ = ui::designDpi;
@@ -111,6 +119,10 @@ private:
     Tooltips tooltips_;
     TaskbarButton taskbarButton_;
     KeyPreview keyPreview_;
+    WindowIcons icons_;
+    // Each timer's next message is asked for by its schedule.
+    Win32MonotonicClock monotonicClock_;
+    ui::TimerSchedule timerSchedule_{monotonicClock_};
     Accessibility accessibility_;
     Attention systemAttention_;
     Attention& attention_;
