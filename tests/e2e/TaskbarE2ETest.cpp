@@ -129,9 +129,7 @@ TEST_F(NewerTaskbar, MinimisedStartEndsOnTheMainWindowsOwnEntry) {
 // The shell refuses its taskbar list at first, as while it is still starting.
 struct ShellStartingLate : win32::TaskbarButton {
     using TaskbarButton::TaskbarButton;
-    ITaskbarList3* createTaskbarList() override {
-        return ++asked == 1 ? nullptr : TaskbarButton::createTaskbarList();
-    }
+    ITaskbarList3* createTaskbarList() override { return ++asked == 1 ? nullptr : TaskbarButton::createTaskbarList(); }
     int asked = 0;
 };
 
@@ -142,8 +140,7 @@ TEST(TaskbarButtonPeer, TaskbarListIsAskedForAgainAtEachAnnouncementUntilTheShel
     ShellStartingLate button(system, progress);
     button.listen(application.handle());
     for (int announcement = 0; announcement < 3; ++announcement) button.buttonCreated();
-    // Refused, given by Wine's shell, kept.
-    EXPECT_EQ(button.asked, 2);
+    EXPECT_EQ(button.asked, 2);  // refused, given by Wine's shell, kept
 }
 
 // ---------------------------------------------------------------- older systems
