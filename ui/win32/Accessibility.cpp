@@ -4,7 +4,6 @@
 
 #include <oleacc.h>
 
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf16.h"
 #include "ui/win32/ChildControls.h"
 
@@ -25,13 +24,6 @@ constexpr long politeLiveSetting = 1;
 constexpr DWORD EVENT_OBJECT_LIVEREGIONCHANGED = 0x8019;
 #endif
 
-using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
-using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-using UninitializeFunction = void(WINAPI*)();
-SystemProcedure<InitializeFunction> coInitializeEx{L"ole32.dll", "CoInitializeEx"};
-SystemProcedure<CreateFunction> coCreateInstance{L"ole32.dll", "CoCreateInstance"};
-SystemProcedure<UninitializeFunction> coUninitialize{L"ole32.dll", "CoUninitialize"};
-
 }  // namespace
 
 // ---------------------------------------------------------------- the system's property services
@@ -44,20 +36,12 @@ SystemAccessibleProperties::~SystemAccessibleProperties() {
         for (HWND window : annotated_) services_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, all, 3);
         services_->Release();
     }
-    if (comStarted_)
-        if (auto uninitialize = coUninitialize.get()) uninitialize();
 }
 
 IAccPropServices* SystemAccessibleProperties::services() {
     if (tried_) return services_;
     tried_ = true;
-    auto initialize = coInitializeEx.get();
-    auto create = coCreateInstance.get();
-    if (!initialize || !create) return nullptr;
-    comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
-    void* created = nullptr;
-    if (SUCCEEDED(create(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface, &created)))
-        services_ = static_cast<IAccPropServices*>(created);
+    services_ = static_cast<IAccPropServices*>(com_.create(accPropServicesClass, accPropServicesInterface));
     return services_;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/MainWindow.h"
+#include "ui/win32/Com.h"
 
 struct IAccPropServices;
 
@@ -45,7 +46,7 @@ private:
 
     IAccPropServices* services_ = nullptr;
     bool tried_ = false;
-    bool comStarted_ = false;
+    ComUse com_;
     std::vector<HWND> annotated_;
 };
 

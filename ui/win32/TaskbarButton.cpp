@@ -8,13 +8,6 @@ namespace tovik::win32 {
 
 TaskbarButton::~TaskbarButton() {
     if (taskbarList_) taskbarList_->Release();
-    if (comStarted_) {
-        using UninitializeFunction = void(WINAPI*)();
-        if (HMODULE ole32 = GetModuleHandleW(L"ole32.dll"))
-            if (auto uninitialize = reinterpret_cast<UninitializeFunction>(
-                    reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize"))))
-                uninitialize();
-    }
 }
 
 void TaskbarButton::listen(HWND window) {
@@ -41,23 +34,8 @@ void TaskbarButton::buttonCreated() {
 ITaskbarList3* TaskbarButton::createTaskbarList() {
     // COM only now, once there is a button to show on: no start-up cost,
     // and nothing at all where the shell never announces a button.
-    using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
-    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-    HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-    auto initialize =
-        ole32 ? reinterpret_cast<InitializeFunction>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")))
-              : nullptr;
-    auto create =
-        ole32 ? reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")))
-              : nullptr;
-    if (!initialize || !create) return nullptr;
-    // Started once; each start is ended once, when the button goes.
-    if (!comStarted_) comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
-    ITaskbarList3* list = nullptr;
-    if (FAILED(create(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                      reinterpret_cast<void**>(&list))) ||
-        !list)
-        return nullptr;
+    auto* list = static_cast<ITaskbarList3*>(com_.create(CLSID_TaskbarList, IID_ITaskbarList3));
+    if (!list) return nullptr;
     if (SUCCEEDED(list->HrInit())) return list;
     list->Release();
     return nullptr;

@@ -5,6 +5,7 @@
 
 #include "platform/SystemInfo.h"
 #include "ui/TaskbarProgress.h"
+#include "ui/win32/Com.h"
 
 struct ITaskbarList3;
 
@@ -48,7 +49,7 @@ private:
     UINT buttonCreatedMessage_ = 0;
     // The shell's taskbar list, once the button exists and where the system has one.
     ITaskbarList3* taskbarList_ = nullptr;
-    bool comStarted_ = false;
+    ComUse com_;
     ui::ProgressState shownState_ = ui::ProgressState::None;
 };
 
