@@ -69,13 +69,16 @@ protected:
         TovikTest::TearDown();
         scale_.reset();
     }
-    // Waits until the window is on the screen with its controls drawn.
+    // Waits until the window is on the screen with its controls drawn: the
+    // background in the face colour, the button's face light (the classic
+    // face colour, or the theme's lighter face where a visual style is on).
     void waitUntilDrawn() {
         const Window lock = control(ids::btLock);
+        const auto light = [](COLORREF c) { return GetRValue(c) >= 0xC0 && GetGValue(c) >= 0xC0 && GetBValue(c) >= 0xC0; };
         ASSERT_TRUE(waitUntil(
             [&] {
                 const RECT r = lock.rectInParent();
-                return screenPixel(main, r.left + 3, r.top + 3) == GetSysColor(COLOR_BTNFACE) &&
+                return light(screenPixel(main, r.left + 3, r.top + 3)) &&
                        screenPixel(main, 2, 2) == GetSysColor(COLOR_BTNFACE);
             },
             5s));
