@@ -25,15 +25,16 @@ bool CallSetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEve
 }
 
 void Win32Power::enableShutdownPrivilege() {
+    // Where the token or the privilege cannot be had, nothing is adjusted;
+    // the request that follows then fails and says so.
     HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token);
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return;
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
-    LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    DWORD returnLength = 0;
-    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, &returnLength);
-    if (token) CloseHandle(token);
+    if (LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
 }
 
 bool Win32Power::exitWindows(unsigned flags) {

@@ -735,6 +735,10 @@ MessageBoxView TovikProcess::waitForMessageBox(Millis timeout) const {
     return box;
 }
 
+void TovikProcess::waitUntilInputIdle(Millis timeout) const {
+    if (process_) WaitForInputIdle(process_, DWORD(timeout.count()));
+}
+
 bool TovikProcess::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 bool TovikProcess::waitForExit(Millis timeout) {

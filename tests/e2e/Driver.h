@@ -242,6 +242,9 @@ public:
     // when it did not appear in time or the process ended.
     Window waitForMainWindow(Millis timeout = 15s);
     Window mainWindow() const;
+    // Waits until the program has come to its message loop and waits for
+    // input; a click sent before that may land in a window still settling.
+    void waitUntilInputIdle(Millis timeout = 5s) const;
     // The main window as soon as it and its controls exist, shown or not (it
     // is created before the program reads its settings and starts counting).
     Window waitForMainWindowCreated(Millis timeout = 15s);

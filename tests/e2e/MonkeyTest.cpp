@@ -59,7 +59,9 @@ TEST_F(Monkey, RandomInputNeverCrashesAndEveryRunEndsWithZero) {
             main = tovik.waitForMainWindow(15s);
             if (!main) {
                 // The show handler's box can come first; it is answered below.
-                if (!findMessageBox(tovik.id())) ASSERT_TRUE(tovik.running() || tovik.exitCode() == 0);
+                if (!findMessageBox(tovik.id())) {
+                    ASSERT_TRUE(tovik.running() || tovik.exitCode() == 0);
+                }
             }
         }
         if (const MessageBoxView box = findMessageBox(tovik.id())) {

@@ -106,6 +106,7 @@ void TovikTest::openDevEnvironment(std::wstring title) {
 Window TovikTest::start(std::wstring_view arguments) {
     tovik.start(arguments);
     main = tovik.waitForMainWindow(15s);
+    if (main) tovik.waitUntilInputIdle();
     return main;
 }
 
@@ -115,6 +116,7 @@ Window TovikTest::start(std::wstring_view arguments, const std::function<void(co
     if (!created) return {};
     whenCreated(created);
     main = tovik.waitForMainWindow(15s);
+    if (main) tovik.waitUntilInputIdle();
     return main;
 }
 
