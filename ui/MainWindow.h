@@ -20,7 +20,8 @@ constexpr unsigned ssCtrl = 4;
 
 // The modifier set of a key event from the keys held down. AltGr, which
 // Windows reports as Ctrl+Alt with the right Alt key down, is neither Ctrl
-// nor Alt: on a German keyboard it types "@" or "€".
+// nor Alt: on a German keyboard it types "@" or "€". `rightAltDown` counts
+// only on a layout that has AltGr; elsewhere the right Alt is plain Alt.
 unsigned ShiftStateOf(bool shiftDown, bool altDown, bool ctrlDown, bool rightAltDown);
 
 // ShowWindow commands the program uses on its main window.

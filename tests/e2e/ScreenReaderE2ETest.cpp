@@ -35,7 +35,7 @@ void CALLBACK noteLiveRegion(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWOR
 
 using ScreenReaders = TovikTest;
 
-TEST_F(ScreenReaders, FieldsAndArrowsAreNamedAndTheLineIsAnnouncedAtTheMarkOnly) {
+TEST_F(ScreenReaders, FieldsAndArrowsAreNamedTheLineIsAnnouncedAtTheMarkOnlyAndTheFocusComesBack) {
     ASSERT_TRUE(start(L"11"));
     HWINEVENTHOOK hook = SetWinEventHook(0x8019 /* EVENT_OBJECT_LIVEREGIONCHANGED */, 0x8019, nullptr,
                                          noteLiveRegion, tovik.id(), 0, WINEVENT_OUTOFCONTEXT);
@@ -57,6 +57,24 @@ TEST_F(ScreenReaders, FieldsAndArrowsAreNamedAndTheLineIsAnnouncedAtTheMarkOnly)
     EXPECT_EQ(accessibleName(arrows.handle()), "Minuten");
     EXPECT_EQ(accessibleName(parts[0].handle()), "Eine Minute mehr");
     EXPECT_EQ(accessibleName(parts[1].handle()), "Eine Minute weniger");
+
+    // Away and back: the control that had the keyboard focus has it again,
+    // not the window itself.
+    const auto focusInTovik = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main.handle(), nullptr), &info);
+        return info.hwndFocus;
+    };
+    pressKeyInTovik(VK_TAB);
+    const HWND focused = focusInTovik();
+    ASSERT_TRUE(focused && IsChild(main.handle(), focused));
+    HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr, nullptr,
+                                 nullptr, nullptr);
+    EXPECT_TRUE(bringToForeground(Window(other)));
+    EXPECT_TRUE(bringToForeground(main));
+    EXPECT_EQ(focusInTovik(), focused);
+    DestroyWindow(other);
 }
 
 // Windows' property services: the last value of each property per window.

@@ -29,13 +29,17 @@ constexpr DWORD EVENT_OBJECT_LIVEREGIONCHANGED = 0x8019;
 // ---------------------------------------------------------------- the system's property services
 
 SystemAccessibleProperties::~SystemAccessibleProperties() {
-    if (services_) {
-        // The properties live as long as their windows; gone with the
-        // program, they are cleared so that no client reads stale ones.
-        const MSAAPROPID all[] = {nameProperty, roleProperty, liveSettingProperty};
-        for (HWND window : annotated_) services_->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, all, 3);
-        services_->Release();
-    }
+    clearAll();
+    if (services_) services_->Release();
+}
+
+void SystemAccessibleProperties::clearAll() {
+    // One property at a time: a clear that names a property the system does
+    // not know (Windows 7 and the live setting) clears nothing.
+    if (services_)
+        for (const Annotation& annotation : annotated_)
+            services_->ClearHwndProps(annotation.window, OBJID_CLIENT, CHILDID_SELF, &annotation.property, 1);
+    annotated_.clear();
 }
 
 IAccPropServices* SystemAccessibleProperties::services() {
@@ -48,7 +52,7 @@ IAccPropServices* SystemAccessibleProperties::services() {
 void SystemAccessibleProperties::setName(HWND window, const std::wstring& name) {
     if (IAccPropServices* services = this->services())
         if (SUCCEEDED(services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, nameProperty, name.c_str())))
-            annotated_.push_back(window);
+            annotated_.push_back({window, nameProperty});
 }
 
 void SystemAccessibleProperties::setNumber(HWND window, const GUID& property, long value) {
@@ -58,7 +62,7 @@ void SystemAccessibleProperties::setNumber(HWND window, const GUID& property, lo
     number.vt = VT_I4;
     number.lVal = value;
     if (SUCCEEDED(services->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, property, number)))
-        annotated_.push_back(window);
+        annotated_.push_back({window, property});
 }
 
 void SystemAccessibleProperties::setRole(HWND window, long role) { setNumber(window, roleProperty, role); }
@@ -89,6 +93,8 @@ void Accessibility::describe(const ui::TForm1& form, const ChildControls& contro
     }
     if (HWND line = controls.childOf(form.stSeconds)) properties_.setLiveSetting(line, politeLiveSetting);
 }
+
+void Accessibility::forget() { properties_.clearAll(); }
 
 void Accessibility::announce(HWND liveRegion) {
     NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, liveRegion, OBJID_CLIENT, CHILDID_SELF);

@@ -25,6 +25,8 @@ public:
     virtual void setRole(HWND window, long role) = 0;
     // How a change of the window is announced: 0 off, 1 polite, 2 assertive.
     virtual void setLiveSetting(HWND window, long setting) = 0;
+    // Every property set so far is taken back, while the windows still exist.
+    virtual void clearAll() {}
 };
 
 // oleacc's property services, started at the first property. Where the
@@ -39,15 +41,21 @@ public:
     void setName(HWND window, const std::wstring& name) override;
     void setRole(HWND window, long role) override;
     void setLiveSetting(HWND window, long setting) override;
+    void clearAll() override;
 
 private:
+    struct Annotation {
+        HWND window;
+        GUID property;
+    };
+
     IAccPropServices* services();
     void setNumber(HWND window, const GUID& property, long value);
 
     IAccPropServices* services_ = nullptr;
     bool tried_ = false;
     ComUse com_;
-    std::vector<HWND> annotated_;
+    std::vector<Annotation> annotated_;
 };
 
 // The room: names and roles of the controls whose windows do not carry
@@ -66,6 +74,8 @@ public:
     void describe(const ui::TForm1& form, const ChildControls& controls);
     // Screen readers read the live region's text now.
     void announce(HWND liveRegion);
+    // The window is being destroyed: its properties go while it still exists.
+    void forget();
 
 private:
     // A window of the program's own class: its text is the name too, for

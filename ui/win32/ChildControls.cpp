@@ -225,7 +225,22 @@ void ChildControls::announceRequested(ui::Control& control) {
 }
 
 void ChildControls::focusRequested(ui::Control& control) {
-    if (HWND child = childOf(control)) SetFocus(child);
+    if (HWND child = childOf(control)) {
+        focusToGiveBack_ = child;
+        SetFocus(child);
+    }
+}
+
+void ChildControls::rememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) focusToGiveBack_ = focus;
+}
+
+bool ChildControls::giveFocusBack() {
+    HWND child = focusToGiveBack_;
+    if (!child || !IsWindow(child) || !IsWindowVisible(child) || !IsWindowEnabled(child)) return false;
+    SetFocus(child);
+    return true;
 }
 
 }  // namespace tovik::win32

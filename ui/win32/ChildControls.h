@@ -45,6 +45,13 @@ public:
     // WM_DRAWITEM: draws an owner-drawn button; false for any other item.
     bool drawButton(const DRAWITEMSTRUCT& item);
 
+    // The child that has the keyboard focus when the window loses the
+    // activation (or that the program last gave it to) gets it back when
+    // the system gives the focus to the window itself. False when that
+    // child cannot take it now (hidden or disabled).
+    void rememberFocus();
+    bool giveFocusBack();
+
     // ui::ControlPeer
     void propertyChanged(ui::Control& control, ui::Property what) override;
     void focusRequested(ui::Control& control) override;
@@ -64,6 +71,7 @@ private:
     int dpi_ = ui::designDpi;
     std::map<int, HWND> children_;
     std::unique_ptr<MinutesField> minutesField_;
+    HWND focusToGiveBack_ = nullptr;
 };
 
 }  // namespace tovik::win32

@@ -6,9 +6,30 @@ namespace tovik::win32 {
 
 namespace {
 
+// Whether the keyboard layout types characters with AltGr (Ctrl+Alt), as
+// the German one does; on layouts without it the right Alt key is plain Alt
+// and Ctrl with it is Ctrl+Alt. Looked up once per layout.
+bool layoutHasAltGr() {
+    static HKL known = nullptr;
+    static bool hasAltGr = false;
+    const HKL layout = GetKeyboardLayout(0);
+    if (layout == known) return hasAltGr;
+    known = layout;
+    hasAltGr = false;
+    const auto typedWithCtrlAlt = [layout](wchar_t character) {
+        const SHORT key = VkKeyScanExW(character, layout);
+        return key != -1 && ((key >> 8) & 6) == 6;
+    };
+    for (wchar_t character = L'!'; character <= L'\x024F' && !hasAltGr; ++character)
+        hasAltGr = typedWithCtrlAlt(character);
+    if (!hasAltGr) hasAltGr = typedWithCtrlAlt(L'\x20AC');  // the euro sign
+    return hasAltGr;
+}
+
 unsigned currentShiftState() {
+    const bool rightAltDown = GetKeyState(VK_RMENU) < 0;
     return ui::ShiftStateOf(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0, GetKeyState(VK_CONTROL) < 0,
-                            GetKeyState(VK_RMENU) < 0);
+                            rightAltDown && layoutHasAltGr());
 }
 
 }  // namespace

@@ -104,8 +104,11 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             // A themed button draws what lies beneath its round corners.
             gauges_.paint(reinterpret_cast<HDC>(wParam));
             return 0;
-        case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
+            // Of the settings broadcast, often, only high contrast changes colours.
+            if (wParam == SPI_SETHIGHCONTRAST) renewLook(message, wParam, lParam);
+            break;
+        case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:
             renewLook(message, wParam, lParam);
             break;
@@ -127,6 +130,14 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_SHOWWINDOW:
             showOwnerWithWindow(wParam, lParam);
             break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) controls_.rememberFocus();
+            break;
+        case WM_SETFOCUS:
+            // The system gives the focus to the window itself when it is
+            // activated or restored; the control that had it takes it back.
+            controls_.giveFocusBack();
+            return 0;
         case WM_LBUTTONDBLCLK:
             if (form_.onDblClick) app_.dispatch(form_.onDblClick);
             return 0;
@@ -139,6 +150,7 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DESTROY:
+            accessibility_.forget();
             PostQuitMessage(0);
             return 0;
         default:

@@ -81,7 +81,7 @@ private:
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
     void showOwnerWithWindow(WPARAM shown, LPARAM reason);
     void dpiChanged(int dpi, const RECT& suggested);
-    // WM_SYSCOLORCHANGE, WM_SETTINGCHANGE, WM_THEMECHANGED: colours, brushes
+    // WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_SETTINGCHANGE of high contrast: colours, brushes
     // and theme data read afresh, and everything painted again.
     void renewLook(UINT message, WPARAM wParam, LPARAM lParam);
     void timerFired(WPARAM id);
