@@ -20,12 +20,16 @@ void ClockPresets::cbOffByTimeChange() {
 }
 
 void ClockPresets::presetClick(const ui::Button& preset, const std::string& valueName) {
-    form_.targetClockTime = preset.caption();
-    form_.seShutMinutes.setValue(MinutesUntilClockTime(form_.targetClockTime));
-    settings_.StorePresetTime(valueName, form_.targetClockTime);
+    // The countdown's words name the new time only once nothing can fail
+    // before it starts: after a time that is none, or a refused write, a
+    // running countdown still names the time it aims at.
+    const std::string time = preset.caption();
+    form_.seShutMinutes.setValue(MinutesUntilClockTime(time));
+    settings_.StorePresetTime(valueName, time);
     form_.clockTimeMode = true;
+    form_.targetClockTime = time;
     form_.btRestart.click();
-    startedClockTime_ = form_.targetClockTime;
+    startedClockTime_ = time;
 }
 
 }  // namespace tovik::timer

@@ -162,6 +162,15 @@ TEST(ClockPresets, GenauDuringTheGraceCountdownStartsTheCountdownToTheSecondPres
     h.loop.advance(100);
     EXPECT_EQ(f.stSeconds.caption(), "Noch 44,00 Minuten bis... 18:45");
     EXPECT_TRUE(h.power.calls.empty());
+
+    // A later click on a time that is none leaves the countdown's words with
+    // the time it aims at.
+    f.btPrefTime1.setCaption("24:00");
+    h.loop.user([&] { f.btPrefTime1.click(); });
+    ASSERT_EQ(h.loop.boxes().size(), 1u);
+    h.loop.advance(600);
+    EXPECT_EQ(f.targetClockTime, "18:45");
+    EXPECT_NE(f.caption().find("um 18:45"), std::string::npos) << f.caption();
 }
 
 TEST(ClockPresets, FirstPresetStoresItsCaptionAndStarts) {
@@ -185,7 +194,7 @@ TEST(ClockPresets, StoredInvalidPresetReportsTheErrorAndStartsNothing) {
     h.loop.user([&] { f.btPrefTime1.click(); });
     ASSERT_EQ(h.loop.boxes().size(), 1u);
     EXPECT_EQ(h.loop.boxes()[0].text, "'24:00:00' ist keine gültige Uhrzeit");
-    EXPECT_EQ(f.targetClockTime, "24:00");
+    EXPECT_EQ(f.targetClockTime, "");
     EXPECT_EQ(f.seShutMinutes.text(), "15");
     EXPECT_FALSE(f.clockTimeMode);
     EXPECT_EQ(f.remainingTicks, 2998);
@@ -201,7 +210,7 @@ TEST(ClockPresets, RefusedWriteStopsBeforeClockTimeModeAndGo) {
     h.loop.user([&] { f.btPrefTime2.click(); });
     ASSERT_EQ(h.loop.boxes().size(), 1u);
     EXPECT_EQ(h.loop.boxes()[0].text, "Fehler beim Setzen der Daten für 'PrefTime2'");
-    EXPECT_EQ(f.targetClockTime, "18:45");
+    EXPECT_EQ(f.targetClockTime, "");
     EXPECT_EQ(f.seShutMinutes.text(), "44");
     EXPECT_FALSE(f.clockTimeMode);
     EXPECT_EQ(f.remainingTicks, 2998);
