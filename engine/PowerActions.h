@@ -15,8 +15,9 @@ namespace tovik::engine {
 // Carries out every power action of the program: the end of the countdown
 // and the five immediate-action buttons come here. In simulation mode each
 // action is only announced in a message box. The program does not end here:
-// the exit watchdog that PwrOff arms ends it, unless the system refused the
-// request: then the watchdog stops and a warning says so.
+// the exit watchdog that PwrOff arms ends it, unless the system refused a
+// power off, restart, log off or sleep: then the watchdog stops and a
+// warning says so. A refused lock warns, and the watchdog still ends it.
 class PowerActions {
 public:
     PowerActions(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
