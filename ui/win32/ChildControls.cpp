@@ -236,11 +236,9 @@ void ChildControls::rememberFocus() {
     if (focus && IsChild(window_, focus)) focusToGiveBack_ = focus;
 }
 
-bool ChildControls::giveFocusBack() {
+void ChildControls::giveFocusBack() {
     HWND child = focusToGiveBack_;
-    if (!child || !IsWindow(child) || !IsWindowVisible(child) || !IsWindowEnabled(child)) return false;
-    SetFocus(child);
-    return true;
+    if (child && IsWindow(child) && IsWindowVisible(child) && IsWindowEnabled(child)) SetFocus(child);
 }
 
 }  // namespace tovik::win32

@@ -47,10 +47,10 @@ public:
 
     // The child that has the keyboard focus when the window loses the
     // activation (or that the program last gave it to) gets it back when
-    // the system gives the focus to the window itself. False when that
-    // child cannot take it now (hidden or disabled).
+    // the system gives the focus to the window itself, unless it is hidden
+    // or disabled by then.
     void rememberFocus();
-    bool giveFocusBack();
+    void giveFocusBack();
 
     // ui::ControlPeer
     void propertyChanged(ui::Control& control, ui::Property what) override;
