@@ -14,6 +14,8 @@ protected:
     // A double-click on the frame of the lower gauge, beside the blue line:
     // the window's own background.
     void openStatistics() {
+        // A click into a window that is not yet in front may only activate it.
+        ASSERT_TRUE(bringToForeground(main));
         doubleClickAt(main, 14, 260);
         ASSERT_EQ(waitForText(main, [](const std::string& t) { return t.rfind("Tovik - Statistics - ", 0) == 0; }, 3s)
                       .rfind("Tovik - Statistics - ", 0),
