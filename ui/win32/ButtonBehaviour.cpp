@@ -29,32 +29,29 @@ bool cursorInside(HWND button, LPARAM lParam) {
     return PtInRect(&client, at) != FALSE;
 }
 
+// The mouse over the button, for the theme's hot state.
+void trackHot(HWND button, UINT message, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE)
+        setHot(button, cursorInside(button, lParam));
+    else if (message == WM_MOUSELEAVE)
+        setHot(button, false);
+    else if (message == WM_NCDESTROY)
+        RemovePropW(button, hotProperty);
+}
+
 // The button class reports the second press of a quick double click on an
 // owner-drawn button as a double click and does not press the button; every
 // press of a push button is one click, so it becomes a plain press here.
 // The mouse over the button is tracked for the theme's hot state.
 LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    switch (message) {
-        case WM_LBUTTONDBLCLK:
-            message = WM_LBUTTONDOWN;
-            break;
-        case WM_MOUSEMOVE:
-            setHot(button, cursorInside(button, lParam));
-            break;
-        case WM_MOUSELEAVE:
-            setHot(button, false);
-            break;
-        case WM_NCDESTROY:
-            RemovePropW(button, hotProperty);
-            RemoveWindowSubclass(button, EveryPressClicks, 0);
-            break;
-        default:
-            break;
-    }
+    trackHot(button, message, lParam);
+    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EveryPressClicks, 0);
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FlatButtonPress(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    trackHot(button, message, lParam);
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
@@ -62,11 +59,9 @@ LRESULT CALLBACK FlatButtonPress(HWND button, UINT message, WPARAM wParam, LPARA
             SendMessageW(button, BM_SETSTATE, TRUE, 0);
             return 0;
         case WM_MOUSEMOVE:
-            setHot(button, cursorInside(button, lParam));
             if (GetCapture() == button) SendMessageW(button, BM_SETSTATE, cursorInside(button, lParam), 0);
             return 0;
         case WM_MOUSELEAVE:
-            setHot(button, false);
             return 0;
         case WM_LBUTTONUP:
             if (GetCapture() == button) {
@@ -81,7 +76,6 @@ LRESULT CALLBACK FlatButtonPress(HWND button, UINT message, WPARAM wParam, LPARA
             SendMessageW(button, BM_SETSTATE, FALSE, 0);
             return 0;
         case WM_NCDESTROY:
-            RemovePropW(button, hotProperty);
             RemoveWindowSubclass(button, FlatButtonPress, 0);
             break;
         default:
