@@ -5,9 +5,8 @@
 
 namespace tovik::app {
 
-ClockTimeStart::ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel,
-                               const timer::ClockPresets& presets)
-    : form_(form), app_(app), timerPanel_(timerPanel), presets_(presets) {}
+ClockTimeStart::ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel)
+    : form_(form), app_(app), timerPanel_(timerPanel) {}
 
 void ClockTimeStart::FormShow() {
     if (!form_.clockTimeMode) return;
@@ -18,9 +17,10 @@ void ClockTimeStart::FormShow() {
 
 std::string ClockTimeStart::targetTimeCaption() const {
     // The time from the command line, as long as the countdown still aims at
-    // it: until a preset clicked later has started a countdown elsewhere.
-    const std::string& started = presets_.startedClockTime();
-    const bool aimsAtArgument = IsClockTimeArgument(firstArgument_) && (started.empty() || started == firstArgument_);
+    // it (a preset clicked later aims elsewhere).
+    const bool aimsAtArgument =
+        IsClockTimeArgument(firstArgument_) &&
+        (form_.targetClockTime.empty() || form_.targetClockTime == firstArgument_);
     if (aimsAtArgument) return "um " + firstArgument_ + " Uhr";
     return "um " + timerPanel_.TargetTimeText() + " Uhr";
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 
-#include "timer/ClockPresets.h"
 #include "timer/TimerPanel.h"
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
@@ -15,8 +14,7 @@ namespace tovik::app {
 // and the first paint holds the window for five seconds.
 class ClockTimeStart {
 public:
-    ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel,
-                   const timer::ClockPresets& presets);
+    ClockTimeStart(ui::TForm1& form, ui::Application& app, timer::TimerPanel& timerPanel);
 
     // The first command-line argument, before the window is created.
     void setFirstArgument(const std::string& argument) { firstArgument_ = argument; }
@@ -32,7 +30,6 @@ private:
     ui::TForm1& form_;
     ui::Application& app_;
     timer::TimerPanel& timerPanel_;
-    const timer::ClockPresets& presets_;
     std::string firstArgument_;
 };
 

@@ -17,7 +17,7 @@ Program::Program(ui::Application& application, Platform services)
       statistics(Form1, application, services.registry, services.system, counters),
       heights(Form1, application, settings),
       creation(Form1, application, services.system, settings, counters),
-      clockTimeStart(Form1, application, timerPanel, presets) {
+      clockTimeStart(Form1, application, timerPanel) {
     bindEvents();
 }
 

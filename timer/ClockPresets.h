@@ -23,9 +23,6 @@ public:
 
     // The minutes from now to the clock text, 1..1440.
     int MinutesUntilClockTime(const std::string& clockText) const;
-    // The clock text of the countdown a preset click last started; empty
-    // until one did (a failed click starts none).
-    const std::string& startedClockTime() const { return startedClockTime_; }
 
 private:
     void presetClick(const ui::Button& preset, const std::string& valueName);
@@ -34,7 +31,6 @@ private:
     const platform::Clock& clock_;
     const platform::Locale& locale_;
     settings::Settings& settings_;
-    std::string startedClockTime_;
 };
 
 }  // namespace tovik::timer
