@@ -20,15 +20,16 @@ void ClockPresets::cbOffByTimeChange() {
 }
 
 void ClockPresets::presetClick(const ui::Button& preset, const std::string& valueName) {
-    // The countdown's words name the new time only once its countdown has
-    // started: after a time that is none, or a refused write, a running
-    // countdown still names the time it aims at.
+    // The countdown's words name the new time only once nothing can fail
+    // before it starts: after a time that is none, or a refused write, a
+    // running countdown still names the time it aims at. It is set before
+    // "Go!", whose first paint may hold the window while the countdown ticks.
     const std::string time = preset.caption();
     form_.seShutMinutes.setValue(MinutesUntilClockTime(time));
     settings_.StorePresetTime(valueName, time);
     form_.clockTimeMode = true;
-    form_.btRestart.click();
     form_.targetClockTime = time;
+    form_.btRestart.click();
 }
 
 }  // namespace tovik::timer

@@ -94,7 +94,7 @@ public:
     bool restartMode = false;
     bool firstPaintPause = false;
     std::string displayedOwner;
-    // The clock time a preset's countdown aims at, once that countdown started.
+    // The clock time a preset's countdown aims at, set as that countdown starts.
     std::string targetClockTime;
 
     // Window properties.
