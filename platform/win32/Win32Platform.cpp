@@ -83,11 +83,15 @@ platform::LocalDateTime Win32Clock::now() const {
 }
 
 std::uint64_t Win32MonotonicClock::milliseconds() const {
-    LARGE_INTEGER count, frequency;
+    // The counter's frequency is fixed at system start.
+    static const auto perSecond = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<std::uint64_t>(frequency.QuadPart);
+    }();
+    LARGE_INTEGER count;
     QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
     const auto ticks = static_cast<std::uint64_t>(count.QuadPart);
-    const auto perSecond = static_cast<std::uint64_t>(frequency.QuadPart);
     return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
 }
 

@@ -96,7 +96,7 @@ void Accessibility::describe(const ui::TForm1& form, const ChildControls& contro
 
 void Accessibility::forget() { properties_.clearAll(); }
 
-void Accessibility::announce(HWND liveRegion) {
+void AnnounceLiveRegion(HWND liveRegion) {
     NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, liveRegion, OBJID_CLIENT, CHILDID_SELF);
 }
 

@@ -58,8 +58,11 @@ private:
     std::vector<Annotation> annotated_;
 };
 
+// Screen readers read the live region's text now.
+void AnnounceLiveRegion(HWND liveRegion);
+
 // The room: names and roles of the controls whose windows do not carry
-// them, and the announcements of the countdown line.
+// them, and the countdown line as a live region.
 class Accessibility {
 public:
     // `properties` replaces the system's property services (a test double).
@@ -72,8 +75,6 @@ public:
     // holds, the arrows as a spin button with an upper and a lower part; the
     // countdown line is a polite live region.
     void describe(const ui::TForm1& form, const ChildControls& controls);
-    // Screen readers read the live region's text now.
-    void announce(HWND liveRegion);
     // The window is being destroyed: its properties go while it still exists.
     void forget();
 

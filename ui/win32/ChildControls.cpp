@@ -57,11 +57,9 @@ void ChildControls::create(HINSTANCE instance, HWND window, int dpi) {
     for (ui::Control* control : order) {
         // The gauges are painted by the window beneath the controls.
         if (dynamic_cast<ui::Gauge*>(control)) continue;
-        const RECT r = place(*control);
         const wchar_t* windowClassName = L"BUTTON";
         DWORD style = WS_CHILD;
         DWORD exStyle = 0;
-        int height = r.bottom - r.top;
         if (auto* button = dynamic_cast<ui::Button*>(control)) {
             style |= isOwnerDrawn(*button) ? BS_OWNERDRAW : BS_PUSHBUTTON;
         } else if (dynamic_cast<ui::CheckBox*>(control)) {
@@ -77,13 +75,12 @@ void ChildControls::create(HINSTANCE instance, HWND window, int dpi) {
         } else if (dynamic_cast<ui::ComboBox*>(control)) {
             windowClassName = L"COMBOBOX";
             style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-            height += px(comboItemHeight * comboListItems);  // room for the drop-down list
         }
-        HWND child = CreateWindowExW(exStyle, windowClassName, Widen(control->caption()).c_str(), style, r.left, r.top,
-                                     r.right - r.left, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id())),
-                                     instance, nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.font(control->font())), FALSE);
+        HWND child = CreateWindowExW(exStyle, windowClassName, Widen(control->caption()).c_str(), style, 0, 0, 0, 0,
+                                     window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id())), instance,
+                                     nullptr);
         children_[control->id()] = child;
+        fit(*control, child);
 
         if (auto* button = dynamic_cast<ui::Button*>(control); button && isOwnerDrawn(*button)) {
             if (button->isFlat())
@@ -96,10 +93,7 @@ void ChildControls::create(HINSTANCE instance, HWND window, int dpi) {
         if (auto* spin = dynamic_cast<ui::SpinEdit*>(control))
             minutesField_ = std::make_unique<MinutesField>(instance, window_, child, *spin, app_, dpi_);
         if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
-            // A combo box takes its text only after creation; its selection
-            // field is as high as the designed control, the list items 16.
-            fitComboField(child, r.bottom - r.top);
-            SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
+            // A combo box takes its text only after creation.
             for (const std::string& item : combo->items())
                 SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
             SetWindowTextW(child, Widen(control->caption()).c_str());
@@ -118,20 +112,23 @@ void ChildControls::showHintsIn(Tooltips& tooltips) {
 
 void ChildControls::setDpi(int dpi) {
     dpi_ = dpi;
-    for (ui::Control* control : form_.controls()) {
-        HWND child = childOf(*control);
-        if (!child) continue;
-        const RECT r = place(*control);
-        int height = r.bottom - r.top;
-        if (dynamic_cast<ui::ComboBox*>(control)) height += px(comboItemHeight * comboListItems);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.font(control->font())), FALSE);
-        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (dynamic_cast<ui::ComboBox*>(control)) {
-            fitComboField(child, r.bottom - r.top);
-            SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
-        }
-        if (dynamic_cast<ui::SpinEdit*>(control) && minutesField_) minutesField_->fitArrows(dpi_);
+    for (ui::Control* control : form_.controls())
+        if (HWND child = childOf(*control)) fit(*control, child);
+}
+
+void ChildControls::fit(const ui::Control& control, HWND child) {
+    const RECT r = place(control);
+    const bool combo = dynamic_cast<const ui::ComboBox*>(&control) != nullptr;
+    // A combo box's window also holds its drop-down list.
+    const int height = r.bottom - r.top + (combo ? px(comboItemHeight * comboListItems) : 0);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.font(control.font())), FALSE);
+    SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (combo) {
+        // Its selection field as high as the designed control, the list items 16.
+        fitComboField(child, r.bottom - r.top);
+        SendMessageW(child, CB_SETITEMHEIGHT, 0, px(comboItemHeight));
     }
+    if (&control == &form_.seShutMinutes && minutesField_) minutesField_->fitArrows(dpi_);
 }
 
 HWND ChildControls::childOf(const ui::Control& control) const {
@@ -221,7 +218,7 @@ void ChildControls::propertyChanged(ui::Control& control, ui::Property what) {
 }
 
 void ChildControls::announceRequested(ui::Control& control) {
-    if (HWND child = childOf(control); child && accessibility_) accessibility_->announce(child);
+    if (HWND child = childOf(control)) AnnounceLiveRegion(child);
 }
 
 void ChildControls::focusRequested(ui::Control& control) {

@@ -26,9 +26,6 @@ public:
     void create(HINSTANCE instance, HWND window, int dpi);
     // The controls' hints show in `tooltips` from now on.
     void showHintsIn(Tooltips& tooltips);
-    // Announcements of the model's controls reach screen readers through
-    // `accessibility` from now on.
-    void announceThrough(Accessibility& accessibility) { accessibility_ = &accessibility; }
     // Each child at its place with its font, for a new DPI.
     void setDpi(int dpi);
 
@@ -59,6 +56,8 @@ public:
 
 private:
     RECT place(const ui::Control& control) const;
+    // The child at the control's place for the DPI, with its font.
+    void fit(const ui::Control& control, HWND child);
     int px(int length) const { return ui::ScaleToDpi(length, dpi_); }
 
     ui::TForm1& form_;
@@ -66,7 +65,6 @@ private:
     GdiResources& resources_;
     ButtonPainter painter_;
     Tooltips* tooltips_ = nullptr;
-    Accessibility* accessibility_ = nullptr;
     HWND window_ = nullptr;
     int dpi_ = ui::designDpi;
     std::map<int, HWND> children_;

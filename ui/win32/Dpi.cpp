@@ -9,6 +9,7 @@ namespace {
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 
 template <typename Function>
 Function user32Function(const char* name) {
@@ -57,6 +58,13 @@ SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, in
     RECT outer{0, 0, clientWidth, clientHeight};
     if (!adjustForDpi(outer, style, exStyle, dpi)) AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+int SystemMetricAt(int index, int dpi) {
+    static const auto forDpi = user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
+    // For the system DPI; scaled where the window's differs.
+    return MulDiv(GetSystemMetrics(index), dpi, systemDpi());
 }
 
 LOGFONTW TooltipFont(int dpi) {

@@ -24,6 +24,9 @@ ui::WindowFrame FrameHeights(DWORD style, DWORD exStyle, int dpi);
 // given size in device pixels at the given DPI.
 SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);
 
+// A system metric (SM_CXICON and the like) at that DPI.
+int SystemMetricAt(int index, int dpi);
+
 // The font the system gives tool tips (the status font) at that DPI.
 LOGFONTW TooltipFont(int dpi);
 

@@ -20,7 +20,7 @@ std::wstring faceOnWindows(const std::string& face) {
 
 COLORREF ColorRefOf(ui::Color color) {
     // 0x80000000 + n names system colour n.
-    if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+    if (ui::IsSystemColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));
     return static_cast<COLORREF>(color);
 }
 

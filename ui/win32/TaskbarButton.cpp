@@ -4,6 +4,8 @@
 
 #include <shobjidl.h>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace tovik::win32 {
 
 TaskbarButton::~TaskbarButton() {
@@ -16,10 +18,8 @@ void TaskbarButton::listen(HWND window) {
     // also to a program that runs with higher rights than the shell.
     buttonCreatedMessage_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
     using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    if (HMODULE user32 = GetModuleHandleW(L"user32.dll"))
-        if (auto allow = reinterpret_cast<FilterFunction>(
-                reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx"))))
-            allow(window_, buttonCreatedMessage_, 1 /* MSGFLT_ALLOW */, nullptr);
+    static SystemProcedure<FilterFunction> filter{L"user32.dll", "ChangeWindowMessageFilterEx"};
+    if (auto allow = filter.get()) allow(window_, buttonCreatedMessage_, 1 /* MSGFLT_ALLOW */, nullptr);
 }
 
 void TaskbarButton::buttonCreated() {

@@ -69,7 +69,6 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     controls_.showHintsIn(tooltips_);
     StartupTrace::mark("tool tips");
     accessibility_.describe(form_, controls_);
-    controls_.announceThrough(accessibility_);
     StartupTrace::mark("accessibility");
     form_.attachPeer(this);
     taskbarButton_.listen(window_);

@@ -4,25 +4,11 @@
 
 #include <commctrl.h>
 
-#include "ui/Scaling.h"
+#include "ui/win32/Dpi.h"
 
 namespace tovik::win32 {
 
 namespace {
-
-using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
-
-// A metric at the DPI: asked for that DPI where the system can (Windows 10
-// 1607 and later), else the system DPI's metric scaled.
-int metricAt(int index, int dpi) {
-    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
-    if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
-    HDC screen = GetDC(nullptr);
-    const int systemDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : ui::designDpi;
-    if (screen) ReleaseDC(nullptr, screen);
-    return MulDiv(GetSystemMetrics(index), dpi, systemDpi > 0 ? systemDpi : ui::designDpi);
-}
 
 // The icon in that size: the image of that size where the resource holds
 // one, else a larger one scaled down (which stays sharper than scaling up).
@@ -35,8 +21,8 @@ HICON loadIcon(HINSTANCE instance, int resourceId, int size) {
 }  // namespace
 
 void WindowIcons::setFor(HWND window, HINSTANCE instance, int resourceId, int dpi) {
-    HICON small = loadIcon(instance, resourceId, metricAt(SM_CXSMICON, dpi));
-    HICON large = loadIcon(instance, resourceId, metricAt(SM_CXICON, dpi));
+    HICON small = loadIcon(instance, resourceId, SystemMetricAt(SM_CXSMICON, dpi));
+    HICON large = loadIcon(instance, resourceId, SystemMetricAt(SM_CXICON, dpi));
     if (!small || !large) {
         if (small) DestroyIcon(small);
         if (large) DestroyIcon(large);
