@@ -17,7 +17,8 @@ Program::Program(ui::Application& application, Platform services)
       statistics(Form1, application, services.registry, services.system, counters),
       heights(Form1, application, settings),
       creation(Form1, application, services.system, settings, counters),
-      clockTimeStart(Form1, application, timerPanel) {
+      clockTimeStart(Form1, application, timerPanel),
+      acrossSleep(Form1, services.uptime, services.clock, services.locale, services.awake, countdown, timerPanel) {
     bindEvents();
 }
 
@@ -31,7 +32,13 @@ void Program::attachTimers(ui::TimerHost& host) {
 void Program::bindEvents() {
     ui::TForm1& f = Form1;
 
-    f.tmCountDown.onTimer = [this] { countdown.tmCountDownTimer(); };
+    // A tick that finds the computer just woke lets the wake rules go first.
+    f.tmCountDown.onTimer = [this] {
+        if (acrossSleep.beforeTick()) countdown.tmCountDownTimer();
+    };
+    f.tmCountDown.onEnabledChange = [this](bool running) { acrossSleep.countdownRunning(running); };
+    f.onSuspend = [this] { acrossSleep.systemSuspending(); };
+    f.onResume = [this] { acrossSleep.systemResumed(); };
     f.tmExitDelay.onTimer = [this] { countdown.tmExitDelayTimer(); };
     f.btOops.onClick = [this] { countdown.btOopsClick(); };
 
@@ -52,7 +59,10 @@ void Program::bindEvents() {
     // timer panel and the statistics view.
     f.onDblClick = [this] { FormDblClick(&Form1); };
     f.btTimerOff1.onClick = [this] { FormDblClick(&Form1.btTimerOff1); };
-    f.btRestart.onClick = [this] { timerPanel.btRestartClick(); };
+    f.btRestart.onClick = [this] {
+        timerPanel.btRestartClick();
+        acrossSleep.goStarted();
+    };
     f.seShutMinutes.onChange = [this] { timerPanel.seShutMinutesChange(); };
     f.seShutMinutes.onKeyPress = [this](char& key) { timerPanel.seShutMinutesKeyPress(key); };
     f.seShutMinutes.decimalSeparator = [this] { return platform.locale.decimalSeparator(); };

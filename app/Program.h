@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/ClockTimeStart.h"
+#include "app/CountdownAcrossSleep.h"
 #include "app/WindowCreation.h"
 #include "engine/GraceCountdown.h"
 #include "engine/PowerActions.h"
@@ -9,6 +10,7 @@
 #include "platform/Locale.h"
 #include "platform/PowerApi.h"
 #include "platform/Registry.h"
+#include "platform/SystemAwake.h"
 #include "platform/SystemInfo.h"
 #include "settings/Counters.h"
 #include "settings/HeightPresets.h"
@@ -29,6 +31,8 @@ struct Platform {
     platform::Locale& locale;
     platform::PowerApi& power;
     platform::Registry& registry;
+    platform::UptimeClock& uptime;
+    platform::SystemAwake& awake;
 };
 
 // The composition root: creates the main window's model and every handler
@@ -36,6 +40,7 @@ struct Platform {
 class Program {
 public:
     Program(ui::Application& app, Platform platform);
+    ~Program() { acrossSleep.programEnds(); }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -60,6 +65,7 @@ public:
     settings::HeightPresets heights;
     WindowCreation creation;
     ClockTimeStart clockTimeStart;
+    CountdownAcrossSleep acrossSleep;
 
 private:
     void bindEvents();

@@ -95,12 +95,7 @@ void GraceCountdown::btOopsClick() {
     if (!form_.tmCountDown.enabled()) {
         // Paused: the watchdog keeps running from the last tick, so an
         // unanswered pause ends the program.
-        form_.stSeconds.setFocus();
-        form_.btOops.setCaption("Oder vielleicht doch?");
-        form_.stSeconds.setColor(ui::clBlue);
-        counters_.BumpCounter(settings::CounterKind::OopsCounter);
-        app_.setTitle("Doch kein " + goal + " " + form_.displayedOwner);
-        form_.setCaption(app_.title());
+        showPause(goal, /*counted=*/true);
     } else {
         form_.btOops.setCaption("Oder etwa nicht?");
         form_.stSeconds.setColor(ui::clSkyBlue);
@@ -109,6 +104,26 @@ void GraceCountdown::btOopsClick() {
         form_.setCaption("Noch " + remainingTitle(locale_.decimalSeparator()) + " bis " + goal + " " +
                          form_.displayedOwner);
     }
+}
+
+void GraceCountdown::showPause(const std::string& goal, bool counted) {
+    form_.stSeconds.setFocus();
+    form_.btOops.setCaption("Oder vielleicht doch?");
+    form_.stSeconds.setColor(ui::clBlue);
+    if (counted) counters_.BumpCounter(settings::CounterKind::OopsCounter);
+    app_.setTitle("Doch kein " + goal + " " + form_.displayedOwner);
+    form_.setCaption(app_.title());
+}
+
+void GraceCountdown::pauseUnanswered() {
+    form_.tmCountDown.setEnabled(false);
+    app_.taskbarProgress.showGauge(ui::ProgressState::Paused, form_.Gauge1);
+    showPause(goalWord(), /*counted=*/false);
+    // The watchdog's period starts now, as at the last tick, so whoever woke
+    // the computer sees the pause before the program ends.
+    form_.tmExitDelay.setEnabled(false);
+    form_.tmExitDelay.setInterval(form_.remainingTicks <= shortWatchdogUpTo ? shortWatchdogMs : longWatchdogMs);
+    form_.tmExitDelay.setEnabled(true);
 }
 
 void GraceCountdown::tmExitDelayTimer() {

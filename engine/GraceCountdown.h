@@ -21,6 +21,10 @@ public:
     void tmCountDownTimer();
     void btOopsClick();
     void tmExitDelayTimer();
+    // The countdown stops as a pause that nobody answered: the texts and
+    // colours of the pause, nothing counted, and the watchdog ends the
+    // program unless the user resumes.
+    void pauseUnanswered();
 
     // Watchdog intervals: a tick re-arms the watchdog with the short one when
     // a minute or less is left.
@@ -29,6 +33,9 @@ public:
 
 private:
     std::string goalWord() const;
+    // The pause's button caption, colour, title and caption; `counted` bumps
+    // the abort counter between the colour and the title.
+    void showPause(const std::string& goal, bool counted);
     std::string clockPrefix() const;
     // The remaining time as the taskbar shows it: "5,4 Sekunden" or "15,00 Minuten ".
     std::string remainingTitle(const std::string& separator) const;

@@ -20,4 +20,14 @@ public:
     virtual std::uint64_t milliseconds() const = 0;
 };
 
+// Milliseconds since the system started, as its interrupt-time clocks count
+// them: `milliseconds` goes on while the computer sleeps, `awakeMilliseconds`
+// does not, so the difference grows by the time spent asleep.
+class UptimeClock {
+public:
+    virtual ~UptimeClock() = default;
+    virtual std::uint64_t milliseconds() const = 0;
+    virtual std::uint64_t awakeMilliseconds() const = 0;
+};
+
 }  // namespace tovik::platform

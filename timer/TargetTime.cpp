@@ -36,10 +36,13 @@ std::string twoDigits(int value) { return std::string(1, char('0' + value / 10))
 }  // namespace
 
 platform::LocalDateTime PlusMinutes(const platform::LocalDateTime& when, long long minutes) {
+    return PlusMilliseconds(when, minutes * msPerMinute);
+}
+
+platform::LocalDateTime PlusMilliseconds(const platform::LocalDateTime& when, long long milliseconds) {
     const std::int64_t timeOfDay =
         ((std::int64_t{when.hour} * 60 + when.minute) * 60 + when.second) * 1000 + when.millisecond;
-    const std::int64_t total =
-        daysFromCivil(when.year, when.month, when.day) * msPerDay + timeOfDay + minutes * msPerMinute;
+    const std::int64_t total = daysFromCivil(when.year, when.month, when.day) * msPerDay + timeOfDay + milliseconds;
     const std::int64_t days = floorDiv(total, msPerDay);
     std::int64_t rest = total - days * msPerDay;
     platform::LocalDateTime result;

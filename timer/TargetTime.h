@@ -11,6 +11,7 @@ inline constexpr long long msPerDay = 1440 * msPerMinute;
 // The local date and time `minutes` later (or earlier), exact to the
 // millisecond across days, months, years and leap days.
 platform::LocalDateTime PlusMinutes(const platform::LocalDateTime& when, long long minutes);
+platform::LocalDateTime PlusMilliseconds(const platform::LocalDateTime& when, long long milliseconds);
 
 // The whole 24-hour periods contained in the minutes: empty below one day,
 // "  +1 Tag" for one, "  +N Tage" from two on.

@@ -37,6 +37,7 @@ void TimerPanel::btRestartClick() {
     // An emptied field reads as the minimum and stays empty.
     const int minutes = form_.seShutMinutes.value();
     form_.remainingTicks = minutes * ticksPerMinute;
+    startedTargetText_ = targetLine();
 
     for (ui::Gauge* gauge : {&form_.Gauge1, &form_.Gauge2}) {
         gauge->setMinValue(0);
@@ -85,7 +86,24 @@ std::string TimerPanel::TargetTimeText() const {
     return locale_.formatLongTime(PlusMinutes(clock_.now(), form_.seShutMinutes.value())) + DaysSuffix();
 }
 
-void TimerPanel::ShowTargetTime() { form_.stSeconds.setCaption("Power Off um " + TargetTimeText()); }
+std::string TimerPanel::targetLine() const { return "Power Off um " + TargetTimeText(); }
+
+void TimerPanel::ShowTargetTime() { form_.stSeconds.setCaption(targetLine()); }
+
+void TimerPanel::ShowMissed() {
+    CommonStart();
+    for (ui::Control* panel : {static_cast<ui::Control*>(&form_.btRestart), static_cast<ui::Control*>(&form_.seShutMinutes),
+                               static_cast<ui::Control*>(&form_.stRestartTime), static_cast<ui::Control*>(&form_.stWatch)})
+        panel->setVisible(true);
+    form_.setHeight(form_.bigFormHeight);
+    form_.setCaption(timerCaption);
+    if (!platform::IsNewerWindows(system_)) app_.setTitle(form_.caption());
+    // The clock must not write the live target over the missed one; a change
+    // of the minutes brings it back.
+    form_.targetTimeTracking = false;
+    form_.stSeconds.setCaption("Verpasst: " + startedTargetText_);
+    form_.stSeconds.announce();
+}
 
 std::string TimerPanel::DaysSuffix() const { return DaysSuffixFor(form_.seShutMinutes.value()); }
 

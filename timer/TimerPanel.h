@@ -37,6 +37,14 @@ public:
     // Enter typed in the minutes field starts "Go!" and goes no further.
     void FormKeyPress(char& key);
 
+    // A countdown started by "Go!" missed its moment while the computer slept:
+    // it stops as a double-click in the timer layout stops it, with the panel
+    // in view, "Go!" ready and the minutes as they were, and the line says
+    // which moment was missed. Nothing is counted.
+    void ShowMissed();
+    // The target text the panel showed when "Go!" last started a countdown.
+    const std::string& startedTargetText() const { return startedTargetText_; }
+
     // "Power Off um " and the target time.
     void ShowTargetTime();
     std::string DaysSuffix() const;
@@ -50,12 +58,15 @@ public:
     static constexpr int ticksPerMinute = 600;
 
 private:
+    std::string targetLine() const;
+
     ui::TForm1& form_;
     ui::Application& app_;
     const platform::SystemInfo& system_;
     const platform::Clock& clock_;
     const platform::Locale& locale_;
     settings::Counters& counters_;
+    std::string startedTargetText_;
 };
 
 }  // namespace tovik::timer

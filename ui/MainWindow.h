@@ -123,6 +123,9 @@ public:
     std::function<void(int key, unsigned shift)> onKeyDown;
     std::function<void(char& key)> onKeyPress;
     std::function<void(int key, unsigned shift)> onKeyUp;
+    // The computer is about to sleep; it woke again (either message of a wake).
+    std::function<void()> onSuspend;
+    std::function<void()> onResume;
 
     // Every control, in creation order; the gauges first.
     const std::vector<Control*>& controls() const { return controls_; }

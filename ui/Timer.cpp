@@ -10,9 +10,11 @@ Timer::Timer(std::string name, int intervalMs, bool enabled)
 void Timer::setEnabled(bool on) {
     if (enabled_ == on) return;
     enabled_ = on;
-    if (!host_) return;
-    if (on) host_->startTimer(*this);
-    else host_->stopTimer(*this);
+    if (host_) {
+        if (on) host_->startTimer(*this);
+        else host_->stopTimer(*this);
+    }
+    if (onEnabledChange) onEnabledChange(on);
 }
 
 void Timer::setInterval(int ms) {

@@ -30,6 +30,8 @@ public:
     void setInterval(int ms);
 
     std::function<void()> onTimer;
+    // Told whenever the timer is enabled or disabled.
+    std::function<void(bool enabled)> onEnabledChange;
 
     // Connects the timer to its host; an enabled timer starts there now.
     void attachHost(TimerHost* host);

@@ -15,6 +15,7 @@
 #include "platform/win32/Win32NamedLock.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SystemAwake.h"
 #include "ui/win32/Win32Application.h"
 #include "ui/win32/StartupTrace.h"
 #include "ui/win32/Win32MainWindow.h"
@@ -31,6 +32,8 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
     win32::Win32Locale locale;
     win32::Win32Power power;
     win32::Win32Registry registry;
+    win32::Win32UptimeClock uptime;
+    win32::Win32SystemAwake awake;
 
     win32::Win32Application application(instance);
     application.onEndSession = [&guard] { guard.close(); };
@@ -38,7 +41,7 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
     application.arrangeTaskbar(platform::IsNewerWindows(system));
 
     win32::StartupTrace::mark("toolkit");
-    app::Program program(application, app::Platform{system, clock, locale, power, registry});
+    app::Program program(application, app::Platform{system, clock, locale, power, registry, uptime, awake});
     win32::Win32MainWindow window(instance, program.Form1, application, application.handle(), system);
     application.setMainWindow(&window);
     program.attachTimers(window);

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/PowerApi.h"
+#include "platform/SystemAwake.h"
 #include "platform/SystemInfo.h"
 
 namespace tovik::test {
@@ -70,6 +71,20 @@ public:
 
 private:
     static std::string flag(bool on) { return on ? "1" : "0"; }
+};
+
+// The keep-awake request as the system sees it: held or not, with its reason.
+class RecordingAwake : public platform::SystemAwake {
+public:
+    std::optional<std::string> reason;  // set while held
+    int holds = 0;
+
+    void hold(const std::string& why) override {
+        reason = why;
+        ++holds;
+    }
+    void release() override { reason.reset(); }
+    bool held() const { return reason.has_value(); }
 };
 
 }  // namespace tovik::test

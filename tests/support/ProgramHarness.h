@@ -18,12 +18,13 @@ struct ProgramHarness {
     FakeLocale locale;
     RecordingPower power;
     MemoryRegistry registry;
+    RecordingAwake awake;
     std::unique_ptr<app::Program> program;
 
     // Creates the window model and its handlers, without running the creation
     // handler yet (a test may attach a window peer first).
     ui::TForm1& create() {
-        program = std::make_unique<app::Program>(loop, app::Platform{system, clock, locale, power, registry});
+        program = std::make_unique<app::Program>(loop, app::Platform{system, clock, locale, power, registry, loop, awake});
         program->attachTimers(loop);
         return program->Form1;
     }

@@ -58,6 +58,13 @@ void VirtualLoop::stall(std::uint32_t ms, const ui::Timer* first) {
     processMessages();
 }
 
+void VirtualLoop::sleep(std::uint32_t ms) {
+    now_ += ms;
+    asleep_ += ms;
+    for (auto& [timer, due] : due_)
+        if (due < now_) due = now_;
+}
+
 bool VirtualLoop::advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs) {
     const std::uint64_t end = static_cast<std::uint64_t>(now_) + limitMs;
     while (!done()) {

@@ -34,7 +34,10 @@ struct BoxAnswer {
 // The headless toolkit's loop on virtual time: a test advances time and the
 // timers fire in order; message boxes are answered by a script. Like the
 // window, it asks for each timer's messages by the timer schedule.
-class VirtualLoop : public ui::Application, public ui::TimerHost, public platform::MonotonicClock {
+class VirtualLoop : public ui::Application,
+                    public ui::TimerHost,
+                    public platform::MonotonicClock,
+                    public platform::UptimeClock {
 public:
     // Advances virtual time by `ms`, firing every timer that falls due, in
     // order; stops early when the application terminates.
@@ -43,10 +46,14 @@ public:
     // no timer fires meanwhile; then each overdue timer fires once, `first`
     // before the others, as the message loop finds them when it wakes.
     void stall(std::uint32_t ms, const ui::Timer* first = nullptr);
+    // The computer sleeps for `ms`: no timer fires, the clocks go on, the
+    // time counts as asleep; afterwards each overdue timer is due once.
+    void sleep(std::uint32_t ms);
     // Advances until `done` holds or `limitMs` have passed; true when it held.
     bool advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs);
     std::uint32_t now() const { return now_; }
     std::uint64_t milliseconds() const override { return now_; }
+    std::uint64_t awakeMilliseconds() const override { return now_ - asleep_; }
     // From now on timer messages come late as on Windows (up to a clock tick,
     // now and then up to a period); the next period starts from the message.
     void useWindowsTimers(std::uint32_t seed) { windowsTimers_.emplace(seed); }
@@ -93,6 +100,7 @@ private:
     std::uint64_t messageTime(std::uint64_t expiry, int period);
 
     std::uint32_t now_ = 0;
+    std::uint64_t asleep_ = 0;
     std::int64_t terminatedAt_ = -1;
     std::map<ui::Timer*, std::uint64_t> due_;
     std::uint64_t sequence_ = 0;

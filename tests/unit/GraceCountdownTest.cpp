@@ -376,7 +376,7 @@ TEST(GraceCountdown, StallDuringALongCountdownGoesOnInEitherOrderOfTheOverdueTim
         ui::TForm1& f = h.start("300");
         h.loop.advance(1000);
         ASSERT_EQ(f.remainingTicks, 2990);
-        // The computer sleeps for two hours.
+        // The thread stands still for two hours, without a sleep.
         h.loop.stall(2 * 3600 * 1000, watchdogFirst ? &f.tmExitDelay : &f.tmCountDown);
         EXPECT_FALSE(h.loop.terminated());
         // It counts delivered ticks, not wall time: one tick after waking.

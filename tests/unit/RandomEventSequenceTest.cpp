@@ -1,7 +1,7 @@
 // Thousands of seeded random sequences of everything a user and the machine
 // can do (clicks on whatever is in view and enabled, keys, typing, double
 // clicks, combo choices, box answers, time steps from 1 ms to 10 minutes,
-// stalls), from every start mode, on the whole program. After each step the
+// stalls, sleeps of the computer), from every start mode, on the whole program. After each step the
 // rules that keep a power-off program trustworthy must hold. A failing seed is
 // printed so that it can be replayed with TOVIK_SEQUENCE_SEED.
 #include <gtest/gtest.h>
@@ -118,6 +118,8 @@ private:
     void user(const std::string& what, const std::function<void()>& action) {
         lastAction_ = what;
         userAction_ = true;
+        // From a user's click on, what follows is the user's doing.
+        wokeAt_ = -1;
         h_.loop.user(action);
     }
 
@@ -126,7 +128,7 @@ private:
         userAction_ = false;
         const std::size_t boxesBefore = h_.loop.boxes().size();
         const std::size_t requestsBefore = requests();
-        switch (pick(14)) {
+        switch (pick(15)) {
             case 0: case 1: case 2: {  // a click on whatever is in view and enabled
                 std::vector<ui::Control*> clickable;
                 for (ui::Control* c : f().controls())
@@ -183,6 +185,23 @@ private:
                 lastAction_ = "stall " + std::to_string(ms) + " ms";
                 const ui::Timer* first = f().timers[pick(3)];
                 h_.loop.stall(ms, first);
+                break;
+            }
+            case 12: {  // the computer sleeps: the messages in either order with the late timers
+                const std::uint32_t ms = static_cast<std::uint32_t>(std::exp(std::uniform_real_distribution<double>(0, std::log(7200000.0))(random_)));
+                lastAction_ = "sleep " + std::to_string(ms) + " ms";
+                const bool suspendMessage = chance(80), resumeFirst = chance(50);
+                if (suspendMessage) h_.loop.user(f().onSuspend);
+                h_.clock.time = timerTime(ms);
+                h_.loop.sleep(ms);
+                if (resumeFirst) h_.loop.user(f().onResume);
+                h_.loop.processMessages();
+                if (!resumeFirst && !h_.loop.terminated()) h_.loop.user(f().onResume);
+                wokeAt_ = h_.loop.now();
+                // The pause or the timer panel that a wake shows was nobody's
+                // click: nothing is counted.
+                observer_->oopsCaptions.clear();
+                observer_->windowCaptions.clear();
                 break;
             }
             default: {
@@ -251,6 +270,8 @@ private:
             watchdogMs_ = f().tmExitDelay.interval();
             if (!h_.loop.terminated() && !f().tmExitDelay.enabled()) breakRule("acting without the watchdog");
             if (simulation_ && requests() > seenRequests_) breakRule("a power request in simulation mode");
+            if (!userAction_ && wokeAt_ >= 0 && h_.loop.now() < wokeAt_ + 60000)
+                breakRule("a power action " + std::to_string(h_.loop.now() - wokeAt_) + " ms after waking");
         }
         if (requests() > seenRequests_ + 1) breakRule("more than one power request in one step");
         seenRequests_ = requests();
@@ -270,6 +291,8 @@ private:
     void checkAfterStep() {
         if (f().remainingTicks < 0) breakRule("remainingTicks below zero: " + std::to_string(f().remainingTicks));
         if (simulation_ && requests() > 0) breakRule("a power request in simulation mode");
+        if (!h_.loop.terminated() && h_.awake.held() != f().tmCountDown.enabled())
+            breakRule(h_.awake.held() ? "kept awake without a running countdown" : "a running countdown not kept awake");
         if (userAction_) actingSince_ = -1;
         if (actingSince_ >= 0 && !userAction_ && h_.loop.now() > actingSince_ + watchdogMs_ + 200 && !h_.loop.terminated())
             breakRule("still running " + std::to_string(h_.loop.now() - actingSince_) + " ms after acting");
@@ -293,6 +316,7 @@ private:
     std::vector<test::BoxAnswer> answers_;
     std::size_t boxesAtScript_ = 0;
     long long actingSince_ = -1;
+    long long wokeAt_ = -1;
     int watchdogMs_ = 0;
 };
 

@@ -129,6 +129,9 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_SHOWWINDOW:
             showOwnerWithWindow(wParam, lParam);
             break;
+        case WM_POWERBROADCAST:
+            powerBroadcast(wParam);
+            return TRUE;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) controls_.rememberFocus();
             break;
@@ -160,6 +163,17 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Win32MainWindow::powerBroadcast(WPARAM event) {
+    // A wake sends PBT_APMRESUMEAUTOMATIC, and PBT_APMRESUMESUSPEND as well
+    // when somebody woke the computer; either may come without a suspend
+    // before it.
+    if (event == PBT_APMSUSPEND) {
+        if (form_.onSuspend) app_.dispatch(form_.onSuspend);
+    } else if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        if (form_.onResume) app_.dispatch(form_.onResume);
+    }
 }
 
 void Win32MainWindow::paint() {

@@ -77,6 +77,8 @@ private:
 
     // The message handlers the window procedure hands messages to.
     void paint();
+    // The computer is about to sleep, or woke again.
+    void powerBroadcast(WPARAM event);
     LRESULT eraseBackground(HDC dc);
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
     void showOwnerWithWindow(WPARAM shown, LPARAM reason);

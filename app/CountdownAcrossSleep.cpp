@@ -1,0 +1,111 @@
+#include "app/CountdownAcrossSleep.h"
+
+#include <algorithm>
+
+#include "timer/TargetTime.h"
+
+namespace tovik::app {
+
+CountdownAcrossSleep::CountdownAcrossSleep(ui::TForm1& form, const platform::UptimeClock& uptime,
+                                           const platform::Clock& clock, const platform::Locale& locale,
+                                           platform::SystemAwake& awake, engine::GraceCountdown& countdown,
+                                           timer::TimerPanel& timerPanel)
+    : form_(form),
+      uptime_(uptime),
+      clock_(clock),
+      locale_(locale),
+      awake_(awake),
+      countdown_(countdown),
+      timerPanel_(timerPanel),
+      asleepSeen_(asleepNow()),
+      lastTickAt_(uptime.milliseconds()) {}
+
+void CountdownAcrossSleep::countdownRunning(bool running) {
+    if (running) {
+        lastTickAt_ = uptime_.milliseconds();
+        setOut();
+    } else {
+        moment_.reset();
+        awake_.release();
+    }
+}
+
+void CountdownAcrossSleep::goStarted() {
+    startedByGo_ = true;
+    // "Go!" over a running countdown leaves the timer enabled: the moment is
+    // the new one all the same.
+    if (form_.tmCountDown.enabled()) setOut();
+}
+
+void CountdownAcrossSleep::setOut() {
+    moment_ = uptime_.milliseconds() + static_cast<std::uint64_t>(std::max(form_.remainingTicks, 0)) * msPerTick;
+    awake_.hold(awakeReason());
+}
+
+bool CountdownAcrossSleep::beforeTick() {
+    const std::uint64_t now = uptime_.milliseconds();
+    // Windows counts the time asleep; where it does not (or under Wine), a
+    // tick that comes a second late after the suspend message tells it.
+    const bool slept = asleepNow() - asleepSeen_ >= sleepNoticedFromMs ||
+                       (suspending_ && now - lastTickAt_ >= sleepNoticedFromMs);
+    lastTickAt_ = now;
+    if (slept) woke();
+    return form_.tmCountDown.enabled();
+}
+
+void CountdownAcrossSleep::systemSuspending() {
+    suspending_ = true;
+    wakeHandled_ = false;
+}
+
+void CountdownAcrossSleep::systemResumed() {
+    // Windows sends two messages for most wakes, and a late tick may have
+    // handled the wake before either.
+    if (wakeHandled_ && !suspending_ && asleepNow() - asleepSeen_ < sleepNoticedFromMs) return;
+    woke();
+}
+
+void CountdownAcrossSleep::woke() {
+    const std::uint64_t now = uptime_.milliseconds();
+    suspending_ = false;
+    wakeHandled_ = true;
+    asleepSeen_ = asleepNow();
+    lastTickAt_ = now;
+    if (!form_.tmCountDown.enabled() || !moment_) return;
+
+    if (*moment_ < now + missedWithinMs) {
+        // Nothing acts right after waking: the computer may have been woken
+        // for something else, or by somebody who did not expect it.
+        if (startedByGo_)
+            timerPanel_.ShowMissed();
+        else
+            countdown_.pauseUnanswered();
+    } else {
+        // The ticks the sleep swallowed are not replayed: the count is the
+        // time left to the same moment, and marks passed asleep stay unshown.
+        // The overdue tick that comes with the wake takes one at once.
+        form_.remainingTicks = static_cast<int>((*moment_ - now + msPerTick - 1) / msPerTick + 1);
+        form_.Gauge1.setProgress(form_.remainingTicks);
+        form_.Gauge2.setProgress(form_.remainingTicks);
+        // Set again after every resume.
+        awake_.hold(awakeReason());
+    }
+    // Whoever woke the computer sees what it will still do, or what it missed.
+    form_.showWindow(ui::ShowCommand::Restore);
+    form_.stSeconds.announce();
+}
+
+void CountdownAcrossSleep::programEnds() { awake_.release(); }
+
+std::string CountdownAcrossSleep::awakeReason() const {
+    const std::uint64_t now = uptime_.milliseconds();
+    const long long left = moment_ && *moment_ > now ? static_cast<long long>(*moment_ - now) : 0;
+    const std::string when = "um " + locale_.formatLongTime(timer::PlusMilliseconds(clock_.now(), left)) +
+                             timer::DaysSuffixFor(left / timer::msPerMinute);
+    if (form_.restartMode) return "Tovik startet den Computer " + when + " neu";
+    if (form_.cbHibernateForPwrOff.enabled() && form_.cbHibernateForPwrOff.checked())
+        return "Tovik legt den Computer " + when + " schlafen";
+    return "Tovik schaltet den Computer " + when + " aus";
+}
+
+}  // namespace tovik::app
