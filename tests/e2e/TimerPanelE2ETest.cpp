@@ -6,6 +6,8 @@
 
 #include "tests/e2e/TovikTest.h"
 
+#include <tlhelp32.h>
+
 namespace tovik::e2e {
 namespace {
 
@@ -203,6 +205,66 @@ TEST_F(TimerPanelE2E, AnyTextSetFromOutsideReadsAsANumberOrAsOneMinute) {
         control(ids::stSeconds), [](const std::string& t) { return t.rfind("Noch ", 0) == 0; }, 3s);
     EXPECT_EQ(line.rfind("Noch 59,", 0), 0u) << line;
     EXPECT_EQ(minutesText(), "%s%n") << "the field keeps a text that reads as its minimum";
+}
+
+}  // namespace
+}  // namespace tovik::e2e
+
+namespace tovik::e2e {
+namespace {
+
+// Every thread of the process stands still (true) or goes on (false), as the
+// computer's sleep holds a program.
+void holdThreads(DWORD processId, bool hold) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{sizeof entry};
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId) continue;
+        if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+            if (hold) SuspendThread(thread);
+            else ResumeThread(thread);
+            CloseHandle(thread);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+// A one-minute timer that sleeps a few seconds wakes less than a minute
+// before its moment: it stops, says what it missed and powers nothing off.
+TEST_F(TimerPanelE2E, ATimerThatSleptPastItsMomentDoesNotActAndSaysWhatItMissed) {
+    openDevEnvironment();  // an action would only be announced in a box
+    openTimerPanel();
+    SetWindowTextW(control(ids::seShutMinutes).handle(), L"1");
+    ASSERT_TRUE(waitForMinutes("1"));
+    const std::string target = control(ids::stSeconds).text();
+    ASSERT_EQ(target.rfind("Power Off um ", 0), 0u) << target;
+    click(control(ids::btRestart));
+    ASSERT_TRUE(waitUntil([&] { return main.outerHeight() == 315; }, 2s)) << main.outerHeight();
+    sleepFor(500ms);
+
+    PostMessageW(main.handle(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    sleepFor(300ms);
+    holdThreads(tovik.id(), true);
+    sleepFor(3s);
+    holdThreads(tovik.id(), false);
+    PostMessageW(main.handle(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    PostMessageW(main.handle(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+
+    const std::string line = waitForText(
+        control(ids::stSeconds), [](const std::string& t) { return t.rfind("Verpasst: ", 0) == 0; }, 5s);
+    // The target text the panel showed as "Go!" started, within its second.
+    const std::string missedPrefix = "Verpasst: Power Off um ";
+    ASSERT_EQ(line.rfind(missedPrefix, 0), 0u) << line;
+    EXPECT_LE(clockDistance(secondsOfDay(line.substr(missedPrefix.size())), secondsOfDay(target.substr(13))), 2)
+        << line << " / " << target;
+    EXPECT_TRUE(waitUntil([&] { return main.outerHeight() == 430; }, 2s)) << main.outerHeight();
+    EXPECT_TRUE(control(ids::seShutMinutes).visible());
+    EXPECT_EQ(minutesText(), "1");
+    EXPECT_FALSE(IsIconic(main.handle()));
+    // A minute and more later: no action announced, the program still open.
+    sleepFor(2s);
+    EXPECT_FALSE(findMessageBox(tovik.id()).window());
+    EXPECT_TRUE(main);
 }
 
 }  // namespace
