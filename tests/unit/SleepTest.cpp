@@ -116,6 +116,15 @@ TEST(Sleep, ATimerThatSleptCountsToTheSameMomentAndActsWithinASecondOfIt) {
         EXPECT_NEAR(static_cast<double>(h.loop.now()), target, 1000.0);
         EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "exitWindows(12)"}));
     }
+
+    // A moment exactly a minute ahead is counted to, and reached no sooner.
+    ProgramHarness h;
+    startTimer(h, "10");
+    h.loop.advance(5000);
+    sleepAndWake(h, 10 * minute - 5000 - minute, Wake::TickFirst);
+    const std::uint32_t woke = h.loop.now();
+    ASSERT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, 2 * minute));
+    EXPECT_GE(h.loop.now(), woke + minute);
 }
 
 TEST(Sleep, ATimerWhoseMomentPassedOrIsUnderAMinuteAheadIsMissedAndDoesNotAct) {
