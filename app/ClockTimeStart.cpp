@@ -22,6 +22,9 @@ std::string ClockTimeStart::targetTimeCaption() const {
         IsClockTimeArgument(firstArgument_) &&
         (form_.targetClockTime.empty() || form_.targetClockTime == firstArgument_);
     if (aimsAtArgument) return "um " + firstArgument_ + " Uhr";
+    // The minutes field stands still while the countdown runs; only the
+    // remaining ticks keep naming the moment it really ends at.
+    if (form_.tmCountDown.enabled()) return "um " + timerPanel_.CountdownEndText() + " Uhr";
     return "um " + timerPanel_.TargetTimeText() + " Uhr";
 }
 

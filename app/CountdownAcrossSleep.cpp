@@ -100,8 +100,7 @@ void CountdownAcrossSleep::programEnds() { awake_.release(); }
 std::string CountdownAcrossSleep::awakeReason() const {
     const std::uint64_t now = uptime_.milliseconds();
     const long long left = moment_ && *moment_ > now ? static_cast<long long>(*moment_ - now) : 0;
-    const std::string when = "um " + locale_.formatLongTime(timer::PlusMilliseconds(clock_.now(), left)) +
-                             timer::DaysSuffixFor(left / timer::msPerMinute);
+    const std::string when = "um " + timer::MomentText(locale_, clock_.now(), left);
     if (form_.restartMode) return "Tovik startet den Computer " + when + " neu";
     if (form_.cbHibernateForPwrOff.enabled() && form_.cbHibernateForPwrOff.checked())
         return "Tovik legt den Computer " + when + " schlafen";

@@ -24,7 +24,8 @@ GraceCountdown::GraceCountdown(ui::TForm1& form, ui::Application& app, const pla
 std::string GraceCountdown::goalWord() const { return form_.restartMode ? "Neustart" : "Feierabend"; }
 
 std::string GraceCountdown::clockPrefix() const {
-    return form_.clockTimeMode ? "um " + form_.targetClockTime + " " : std::string();
+    // Without a valid time (a refused argument) there is nothing to name.
+    return form_.clockTimeMode && !form_.targetClockTime.empty() ? "um " + form_.targetClockTime + " " : std::string();
 }
 
 std::string GraceCountdown::remainingTitle(const std::string& separator) const {

@@ -74,7 +74,7 @@ void PowerActions::PwrOff(PowerAction action) {
         if (form_.simulationMode) {
             app_.showMessage(facts->announcement);
         } else if (!power_.lockWorkStation()) {
-            app_.showWarning(facts->refused);
+            refused(facts->refused);
         }
         return;
     }
@@ -93,12 +93,17 @@ void PowerActions::PwrOff(PowerAction action) {
             app_.showMessage(facts->announcement);
         return;
     }
-    if (!request(action)) {
-        // The system refused: the watchdog must not end the program behind
-        // the user's back, so the window and the warning stay.
-        form_.tmExitDelay.setEnabled(false);
-        app_.showWarning(facts->refused);
-    }
+    if (!request(action))
+        refused(action == PowerAction::Hibernate && !hibernateRather()
+                    ? "System nicht erfolgreich in den Suspendmodus versetzt!"
+                    : facts->refused);
+}
+
+void PowerActions::refused(const char* warning) {
+    // The system refused: the watchdog must not end the program behind the
+    // user's back, so the window and the warning stay.
+    form_.tmExitDelay.setEnabled(false);
+    app_.showWarning(warning);
 }
 
 void PowerActions::resetGauges() {

@@ -15,9 +15,8 @@ namespace tovik::engine {
 // Carries out every power action of the program: the end of the countdown
 // and the five immediate-action buttons come here. In simulation mode each
 // action is only announced in a message box. The program does not end here:
-// the exit watchdog that PwrOff arms ends it, unless the system refused a
-// power off, restart, log off or sleep: then the watchdog stops and a
-// warning says so. A refused lock warns, and the watchdog still ends it.
+// the exit watchdog that PwrOff arms ends it, unless the system refused the
+// request: then the watchdog stops and a warning says so, for every action.
 class PowerActions {
 public:
     PowerActions(ui::TForm1& form, ui::Application& app, const platform::SystemInfo& system,
@@ -47,6 +46,8 @@ private:
     // Hibernate where the system allows it; a system that offers suspend
     // alone gets the suspend its button names.
     bool hibernateRather() const;
+    // Stops the watchdog and warns with the refusal's text.
+    void refused(const char* warning);
 
     ui::TForm1& form_;
     ui::Application& app_;

@@ -62,6 +62,10 @@ std::string DaysSuffixFor(long long minutes) {
     return "  +" + std::to_string(days) + (days < 2 ? " Tag" : " Tage");
 }
 
+std::string MomentText(const platform::Locale& locale, const platform::LocalDateTime& from, long long milliseconds) {
+    return locale.formatLongTime(PlusMilliseconds(from, milliseconds)) + DaysSuffixFor(milliseconds / msPerMinute);
+}
+
 std::string ClockText(const platform::LocalDateTime& when) {
     return twoDigits(when.hour) + ":" + twoDigits(when.minute);
 }

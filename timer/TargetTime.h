@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/DateTime.h"
+#include "platform/Locale.h"
 
 namespace tovik::timer {
 
@@ -16,6 +17,10 @@ platform::LocalDateTime PlusMilliseconds(const platform::LocalDateTime& when, lo
 // The whole 24-hour periods contained in the minutes: empty below one day,
 // "  +1 Tag" for one, "  +N Tage" from two on.
 std::string DaysSuffixFor(long long minutes);
+
+// The moment `milliseconds` after `from` in the user's long time format,
+// with the whole days in between: "01:00:37  +1 Tag".
+std::string MomentText(const platform::Locale& locale, const platform::LocalDateTime& from, long long milliseconds);
 
 // Hours and minutes as a clock text: two digits each, 24-hour, with a colon
 // ("18:45"), whatever the regional time format; the conversion of clock

@@ -83,7 +83,11 @@ void TimerPanel::tmClockTimer() {
 }
 
 std::string TimerPanel::TargetTimeText() const {
-    return locale_.formatLongTime(PlusMinutes(clock_.now(), form_.seShutMinutes.value())) + DaysSuffix();
+    return MomentText(locale_, clock_.now(), form_.seShutMinutes.value() * msPerMinute);
+}
+
+std::string TimerPanel::CountdownEndText() const {
+    return MomentText(locale_, clock_.now(), form_.remainingTicks * 100LL);
 }
 
 std::string TimerPanel::targetLine() const { return "Power Off um " + TargetTimeText(); }

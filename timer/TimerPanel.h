@@ -51,6 +51,9 @@ public:
     // The time of day the minutes read lead to from now, in the user's long
     // time format, with the whole days: "01:00:37  +1 Tag".
     std::string TargetTimeText() const;
+    // The same for the moment the running countdown ends at: its remaining
+    // ticks from now, so that it names one moment however long it runs.
+    std::string CountdownEndText() const;
 
     static constexpr const char* timerCaption =
         "Nach einer bestimmten Zeit ausschalten 1 - 1999999 Minuten  (1388 Tage)";

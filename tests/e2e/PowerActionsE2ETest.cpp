@@ -222,9 +222,9 @@ TEST_F(SimulatedPowerAction, ActionWhilePausedEndsTheProgramThreeSecondsAfterThe
 // Outside simulation mode: requests that do not end the Wine session.
 class RealPowerAction : public PowerActionTest {};
 
-TEST_F(RealPowerAction, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram) {
+TEST_F(RealPowerAction, FailedLockShowsTheWarningAndKeepsTheProgramOpen) {
     TextTimeline line;
-    const double lastTick = startAndClickAfterSomeTicks(lock, line);
+    startAndClickAfterSomeTicks(lock, line);
     const MessageBoxView box = tovik.waitForMessageBox(5s);
     ASSERT_TRUE(box) << "no warning: did the lock succeed?";
     line.stop();
@@ -236,11 +236,10 @@ TEST_F(RealPowerAction, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram)
     expectAllActionButtonsDisabled();
     EXPECT_EQ(counter(L"LockCounter"), std::optional<DWORD>(1));
 
-    const double lastSeen = waitForExitWatchingBox(box, 10s);
-    EXPECT_EQ(tovik.exitCode(), 0u);
-    EXPECT_GT(tovik.exitTime() - lastTick, 2.6) << line.describe();
-    EXPECT_LT(tovik.exitTime() - lastTick, 3.6) << line.describe();
-    EXPECT_GT(lastSeen, tovik.exitTime() - 0.3) << "the box closed before the program ended";
+    // The watchdog stopped: well past its period the warning is still there.
+    sleepFor(6s);
+    EXPECT_TRUE(tovik.running());
+    EXPECT_TRUE(IsWindow(box.window().handle())) << "the warning was closed";
 }
 
 TEST_F(RealPowerAction, HibernateAsksTheSystemAndTheWatchdogEndsTheProgram) {

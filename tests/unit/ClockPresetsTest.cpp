@@ -306,6 +306,16 @@ TEST(ClockTimeStart, InvalidCommandLineTimeShowsTheErrorAndStaysInTheTimerLayout
     h.loop.advance(20000);
     EXPECT_TRUE(h.power.calls.empty());
     EXPECT_FALSE(h.loop.terminated());
+
+    // "Go!" without a time: the countdown's texts name none.
+    h.loop.user([&] { f.btRestart.click(); });
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption(), "Noch 15,00 Minuten bis...");
+    h.loop.user([&] { f.seShutMinutes.setValue(1); f.btRestart.click(); });
+    h.loop.advance(100);
+    EXPECT_EQ(f.stSeconds.caption().find(" um "), std::string::npos) << f.stSeconds.caption();
+    EXPECT_EQ(f.caption().find(" um "), std::string::npos) << f.caption();
+    EXPECT_EQ(f.caption().find("  "), std::string::npos) << f.caption();
 }
 
 TEST(ClockTimeStart, PresetLaterInTheRunPaintsTheLiveTargetTime) {
@@ -319,6 +329,11 @@ TEST(ClockTimeStart, PresetLaterInTheRunPaintsTheLiveTargetTime) {
     h.loop.user([&] { f.onPaint(); });
     EXPECT_EQ(f.btPwrOff.caption(), "um 18:44:30 Uhr");
     EXPECT_EQ(f.btNewStart.caption(), "Computer wird genau");
+    // Ten minutes on, the sentence still names the moment the countdown ends at.
+    h.loop.advance(10 * 60000);
+    h.clock.time = at(22, 10, 30);
+    h.loop.user([&] { f.onPaint(); });
+    EXPECT_EQ(f.btPwrOff.caption(), "um 18:44:30 Uhr");
 
     // Started with a time, then another preset: the sentence follows the new one.
     ProgramHarness g;

@@ -246,7 +246,8 @@ TEST(PowerActions, WatchdogEndsTheProgramWhileTheAnnouncementIsOpen) {
     }
 }
 
-TEST(PowerActions, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram) {
+// Like every other refusal, a refused lock keeps the window and its warning.
+TEST(PowerActions, FailedLockWarnsLeavesLineAndGaugesAndKeepsTheProgramOpen) {
     ProgramHarness h;
     h.power.lockResult = false;
     ui::TForm1& f = startAndTick(h);
@@ -261,7 +262,8 @@ TEST(PowerActions, FailedLockShowsTheWarningUntilTheWatchdogEndsTheProgram) {
     EXPECT_EQ(counter(h, "LockCounter"), 1);
     EXPECT_EQ(h.loop.title(), titleBefore);
     expectGaugesUntouched(f);
-    EXPECT_EQ(h.loop.terminatedAt(), 1000 + 3000);
+    h.loop.advance(60000);
+    EXPECT_FALSE(h.loop.terminated());
 }
 
 // A refused request from a button, or a refused sleep at the end of the
@@ -310,8 +312,15 @@ TEST(PowerActions, SleepRequestMatchesWhatTheSystemOffersAtTheMomentOfTheAction)
         h.system.suspend = offer.suspend;
         ui::TForm1& f = startAndTick(h);
         EXPECT_EQ(f.btHibernate.caption(), offer.caption);
+        h.power.suspendResult = false;
+        h.loop.scriptAnswer({1, 500});
         click(h, &ui::TForm1::btHibernate);
         EXPECT_EQ(h.power.calls, (Calls{"privilege", offer.request}));
+        // A refusal names what was asked for.
+        ASSERT_EQ(h.loop.boxes().size(), 1u);
+        EXPECT_EQ(h.loop.boxes()[0].text, std::string("System nicht erfolgreich ") +
+                                              (offer.request[16] == '0' ? "in den Suspendmodus versetzt!"
+                                                                        : "in den Tiefschlafzustand versetzt!"));
     }
 
     // The end of the countdown on a suspend-only system suspends as well, and
