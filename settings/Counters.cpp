@@ -1,6 +1,7 @@
 #include "settings/Counters.h"
 
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 
 #include "settings/SettingsStore.h"
@@ -14,6 +15,7 @@ constexpr const char* counterNames[] = {
     "RunCounter",       "RestartCounter",  "PwrOffCounter",    "OopsCounter", "OopsResumeCounter",
     "LogOffCounter",    "TimerOffCounter", "HibernateCounter", "LockCounter",
 };
+static_assert(std::size(counterNames) == counterKinds, "one name for each kind of counter");
 
 }  // namespace
 

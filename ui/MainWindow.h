@@ -130,7 +130,8 @@ public:
     // Every control, in creation order; the gauges first.
     const std::vector<Control*>& controls() const { return controls_; }
     Control* controlById(int id) const;
-    Timer* timers[3];
+    static constexpr int timerCount = 3;
+    Timer* timers[timerCount];
 
     // Keyboard focus, as the toolkit reports it.
     Control* focusedControl() const { return focused_; }

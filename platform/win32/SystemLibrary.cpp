@@ -2,22 +2,34 @@
 
 #include <string>
 
+#include "platform/DllSearch.h"
+
 namespace tovik::win32 {
 
+namespace {
+
+class SystemDllLoader : public platform::DllLoader {
+public:
+    bool searchSystemFolderOnly() override {
+        // Looked up: Windows 7 has it only with its loader update.
+        using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+        const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+        const auto restrict = kernel32 ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+                                             GetProcAddress(kernel32, "SetDefaultDllDirectories")))
+                                       : nullptr;
+        return restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    void leaveOutCurrentDirectory() override { SetDllDirectoryW(L""); }
+    void loadFromSystemFolder(const std::string& name) override {
+        LoadSystemLibrary(std::wstring(name.begin(), name.end()).c_str());
+    }
+};
+
+}  // namespace
+
 void RestrictDllSearchToSystemFolder() {
-    // Looked up: Windows 7 has it only with its loader update.
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const auto restrict = kernel32 ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-                                         GetProcAddress(kernel32, "SetDefaultDllDirectories")))
-                                   : nullptr;
-    if (!restrict || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
-    // The common controls load the theme DLL, and it loads its own helpers,
-    // by name, through a search that starts in the program's folder wherever
-    // the restriction is missing (Windows 7 without the update) or not
-    // applied to them (Wine's delayed imports). Loaded from the system folder
-    // now, those names are taken.
-    for (const wchar_t* name : {L"uxtheme.dll", L"msimg32.dll"}) LoadSystemLibrary(name);
+    SystemDllLoader loader;
+    platform::RestrictDllSearch(loader);
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {

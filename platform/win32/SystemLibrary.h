@@ -9,10 +9,9 @@
 
 namespace tovik::win32 {
 
-// Makes the system folder the only place that later loads search, and loads
-// the theme DLL from there before a system DLL asks for it by name. Called
-// first thing in the entry point; on a Windows 7 without the loader update
-// it at least takes the current directory out of the search.
+// Makes the system folder the only place that later loads search, with the
+// system's own loader (platform/DllSearch.h). Called first thing in the
+// entry point.
 void RestrictDllSearchToSystemFolder();
 
 // The DLL of that name ("powrprof.dll") from the system folder, loaded now

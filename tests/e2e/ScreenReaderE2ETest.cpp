@@ -5,8 +5,10 @@
 
 #include <map>
 
+#include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/e2e/TovikTest.h"
+#include "ui/win32/ButtonPainter.h"
 #include "ui/win32/Win32Application.h"
 #include "ui/win32/Win32MainWindow.h"
 
@@ -110,6 +112,51 @@ TEST(ScreenReadersOnThePeer, PropertiesNameTheComboAndGiveRolesAndARestoreLeftBe
     EXPECT_EQ(properties.roles[arrows], ROLE_SYSTEM_SPINBUTTON);
     EXPECT_EQ(properties.roles[GetWindow(arrows, GW_CHILD)], ROLE_SYSTEM_PUSHBUTTON);
     EXPECT_EQ(properties.live[main.child(ids::stSeconds).handle()], 1);
+
+    // A button whose caption is emptied keeps the name of what it does,
+    // while its visible caption stays empty.
+    const HWND logOff = main.child(ids::btLogOff).handle();
+    const std::wstring startCaption = win32::Widen(form.btLogOff.caption());
+    ASSERT_FALSE(startCaption.empty());
+    EXPECT_EQ(properties.names.count(logOff), 0u) << "the caption names it by itself";
+    form.btLogOff.setCaption("");
+    EXPECT_EQ(properties.names[logOff], startCaption);
+    EXPECT_EQ(main.child(ids::btLogOff).text(), "");
+    form.btLogOff.setCaption("Abmelden");
+    form.btLogOff.setCaption("");
+    EXPECT_EQ(properties.names[logOff], L"Abmelden");
+
+    // The focused picture button draws its dotted frame only while keyboard
+    // cues are shown; the system says when they are not (Wine never does).
+    const auto drawOops = [&](UINT state) {
+        constexpr int w = 200, h = 40;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        DRAWITEMSTRUCT item{ODT_BUTTON, ids::btOops, 0, ODA_DRAWENTIRE, state, main.child(ids::btOops).handle(), dc,
+                            {0, 0, w, h}, 0};
+        win32::ButtonPainter painter(GetModuleHandleW(nullptr));
+        painter.draw(item, form.btOops, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), false, 96);
+        GdiFlush();
+        std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + w * h);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return pixels;
+    };
+    const std::vector<DWORD> cued = drawOops(ODS_FOCUS), uncued = drawOops(ODS_FOCUS | ODS_NOFOCUSRECT);
+    int differing = 0;
+    for (int i = 0; i < static_cast<int>(cued.size()); ++i) {
+        if (cued[i] == uncued[i]) continue;
+        ++differing;
+        const int x = i % 200, y = i / 200;
+        const auto onFrame = [](int v, int size) { return v == 4 || v == 5 || v == size - 5 || v == size - 6; };
+        EXPECT_TRUE(onFrame(x, 200) || onFrame(y, 40)) << x << "," << y << " differs off the focus frame";
+    }
+    EXPECT_GT(differing, 100) << "no focus frame drawn";
 
     // Restored behind another program's window: the taskbar button flashes
     // until the window comes to the foreground; restored in front: no flash.

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include "ui/win32/Workspace.h"
+
 namespace tovik::e2e {
 namespace {
 
@@ -143,6 +145,29 @@ TEST_F(MainWindowLayout, HintsStayTenSecondsBeforeTheyHideByThemselves) {
     ASSERT_TRUE(SendMessageTimeoutW(tips[0].handle(), TTM_GETDELAYTIME, TTDT_AUTOPOP, 0, SMTO_NORMAL, 5000, &autoPop))
         << "the tool tip control does not answer";
     EXPECT_EQ(autoPop, DWORD_PTR(10000)) << "ms before a hint hides by itself";
+}
+
+}  // namespace
+}  // namespace tovik::e2e
+
+namespace tovik::e2e {
+namespace {
+
+// A minimised window's restored place is kept in workspace coordinates: with
+// the taskbar at the left or top they lie its size off the screen's.
+TEST(Workspace, RestoredPlaceOfAMinimisedWindowIsKeptRelativeToTheWorkArea) {
+    MONITORINFO leftTaskbar{sizeof(MONITORINFO), {0, 0, 1920, 1080}, {48, 0, 1920, 1080}, MONITORINFOF_PRIMARY};
+    MONITORINFO topTaskbarRight{sizeof(MONITORINFO), {1920, 0, 3840, 1080}, {1920, 40, 3840, 1080}, 0};
+    const RECT centred{675, 382, 1245, 697};
+    const RECT left = win32::ScreenToWorkspace(centred, leftTaskbar, 0), leftExpected{627, 382, 1197, 697};
+    EXPECT_TRUE(EqualRect(&left, &leftExpected)) << left.left << "," << left.top;
+    const RECT onRight{2595, 382, 3165, 697};
+    const RECT expected{2595, 342, 3165, 657};
+    const RECT got = win32::ScreenToWorkspace(onRight, topTaskbarRight, 0);
+    EXPECT_TRUE(EqualRect(&got, &expected)) << got.left << "," << got.top;
+    // A tool window's place is kept in screen coordinates.
+    const RECT tool = win32::ScreenToWorkspace(centred, leftTaskbar, WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(EqualRect(&tool, &centred));
 }
 
 }  // namespace

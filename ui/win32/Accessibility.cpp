@@ -5,7 +5,6 @@
 #include <oleacc.h>
 
 #include "platform/win32/Utf16.h"
-#include "ui/win32/ChildControls.h"
 
 namespace tovik::win32 {
 
@@ -80,7 +79,11 @@ void Accessibility::nameOwnWindow(HWND window, const std::wstring& name, long ro
     properties_.setRole(window, role);
 }
 
-void Accessibility::describe(const ui::TForm1& form, const ChildControls& controls) {
+void Accessibility::describe(const ui::TForm1& form, ChildControls& controls) {
+    for (const ui::Control* control : form.controls())
+        if (dynamic_cast<const ui::Button*>(control))
+            if (HWND button = controls.childOf(*control)) captionChanged(*control, button);
+    controls.tellScreenReaders(*this);
     // Edit fields and combo boxes take their name from a label before them;
     // the field's label is created before it, the combo box has none.
     if (HWND field = controls.childOf(form.seShutMinutes))
@@ -96,7 +99,25 @@ void Accessibility::describe(const ui::TForm1& form, const ChildControls& contro
 
 void Accessibility::forget() { properties_.clearAll(); }
 
-void AnnounceLiveRegion(HWND liveRegion) {
+void Accessibility::captionChanged(const ui::Control& control, HWND child) {
+    if (!dynamic_cast<const ui::Button*>(&control)) return;
+    const std::wstring caption = Widen(control.caption());
+    if (!caption.empty()) {
+        lastCaption_[child] = caption;
+        // A name kept earlier would hide the new caption.
+        if (auto kept = keptName_.find(child); kept != keptName_.end() && kept->second != caption) {
+            properties_.setName(child, caption);
+            kept->second = caption;
+        }
+        return;
+    }
+    const std::wstring& name = lastCaption_[child];
+    if (name.empty() || keptName_[child] == name) return;
+    properties_.setName(child, name);
+    keptName_[child] = name;
+}
+
+void Accessibility::announce(HWND liveRegion) {
     NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, liveRegion, OBJID_CLIENT, CHILDID_SELF);
 }
 

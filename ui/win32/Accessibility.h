@@ -3,17 +3,17 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "ui/MainWindow.h"
+#include "ui/win32/ChildControls.h"
 #include "ui/win32/Com.h"
 
 struct IAccPropServices;
 
 namespace tovik::win32 {
-
-class ChildControls;
 
 // Properties of a window's accessible object (its client area), as Windows'
 // property services (oleacc) keep them for every accessibility client.
@@ -58,12 +58,9 @@ private:
     std::vector<Annotation> annotated_;
 };
 
-// Screen readers read the live region's text now.
-void AnnounceLiveRegion(HWND liveRegion);
-
 // The room: names and roles of the controls whose windows do not carry
 // them, and the countdown line as a live region.
-class Accessibility {
+class Accessibility : public ScreenReaderNotes {
 public:
     // `properties` replaces the system's property services (a test double).
     explicit Accessibility(AccessibleProperties* properties = nullptr)
@@ -73,10 +70,17 @@ public:
 
     // The minutes field is named by its label, the combo box by what it
     // holds, the arrows as a spin button with an upper and a lower part; the
-    // countdown line is a polite live region.
-    void describe(const ui::TForm1& form, const ChildControls& controls);
+    // countdown line is a polite live region. The controls' later changes
+    // reach it from now on.
+    void describe(const ui::TForm1& form, ChildControls& controls);
     // The window is being destroyed: its properties go while it still exists.
     void forget();
+
+    // ScreenReaderNotes: a button whose caption is emptied keeps the name of
+    // what it does, the caption it last had with text; the live region's
+    // text is read now.
+    void captionChanged(const ui::Control& control, HWND child) override;
+    void announce(HWND child) override;
 
 private:
     // A window of the program's own class: its text is the name too, for
@@ -85,6 +89,10 @@ private:
 
     SystemAccessibleProperties system_;
     AccessibleProperties& properties_;
+    // Per button: the caption it last had with text, and the name set for it
+    // while its caption is empty (none while the caption itself names it).
+    std::map<HWND, std::wstring> lastCaption_;
+    std::map<HWND, std::wstring> keptName_;
 };
 
 }  // namespace tovik::win32

@@ -47,7 +47,10 @@ LRESULT CALLBACK EveryPressClicks(HWND button, UINT message, WPARAM wParam, LPAR
     trackHot(button, message, lParam);
     if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EveryPressClicks, 0);
-    return DefSubclassProc(button, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+    // Keyboard cues shown or hidden: the owner draws the focus frame anew.
+    if (message == WM_UPDATEUISTATE) InvalidateRect(button, nullptr, FALSE);
+    return result;
 }
 
 LRESULT CALLBACK FlatButtonPress(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {

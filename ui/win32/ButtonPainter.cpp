@@ -206,7 +206,9 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     TextOutW(dc, textX, textY, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, oldFont);
 
-    if (focused && !button.isFlat()) {
+    // The dotted frame only while keyboard cues are shown: Windows hides them
+    // until the keyboard is used.
+    if (focused && !(item.itemState & ODS_NOFOCUSRECT) && !button.isFlat()) {
         RECT focus = area;
         InflateRect(&focus, -ui::ScaleToDpi(4, dpi), -ui::ScaleToDpi(4, dpi));
         DrawFocusRect(dc, &focus);

@@ -196,6 +196,7 @@ void ChildControls::propertyChanged(ui::Control& control, ui::Property what) {
             const bool field = dynamic_cast<ui::SpinEdit*>(&control) || dynamic_cast<ui::ComboBox*>(&control);
             if (field && windowText(child) == text) break;
             SetWindowTextW(child, text.c_str());
+            if (screenReaders_) screenReaders_->captionChanged(control, child);
             break;
         }
         case ui::Property::Visible:
@@ -218,7 +219,7 @@ void ChildControls::propertyChanged(ui::Control& control, ui::Property what) {
 }
 
 void ChildControls::announceRequested(ui::Control& control) {
-    if (HWND child = childOf(control)) AnnounceLiveRegion(child);
+    if (HWND child = childOf(control); child && screenReaders_) screenReaders_->announce(child);
 }
 
 void ChildControls::focusRequested(ui::Control& control) {

@@ -8,13 +8,21 @@
 
 #include "ui/Application.h"
 #include "ui/MainWindow.h"
-#include "ui/win32/Accessibility.h"
 #include "ui/win32/ButtonPainter.h"
 #include "ui/win32/GdiResources.h"
 #include "ui/win32/MinutesField.h"
 #include "ui/win32/Tooltips.h"
 
 namespace tovik::win32 {
+
+// What the children tell screen readers: a caption that changed, and a
+// line whose text is to be read now.
+class ScreenReaderNotes {
+public:
+    virtual ~ScreenReaderNotes() = default;
+    virtual void captionChanged(const ui::Control& control, HWND child) = 0;
+    virtual void announce(HWND child) = 0;
+};
 
 class ChildControls : public ui::ControlPeer {
 public:
@@ -26,6 +34,8 @@ public:
     void create(HINSTANCE instance, HWND window, int dpi);
     // The controls' hints show in `tooltips` from now on.
     void showHintsIn(Tooltips& tooltips);
+    // Caption changes and announcements reach `notes` from now on.
+    void tellScreenReaders(ScreenReaderNotes& notes) { screenReaders_ = &notes; }
     // Each child at its place with its font, for a new DPI.
     void setDpi(int dpi);
 
@@ -65,6 +75,7 @@ private:
     GdiResources& resources_;
     ButtonPainter painter_;
     Tooltips* tooltips_ = nullptr;
+    ScreenReaderNotes* screenReaders_ = nullptr;
     HWND window_ = nullptr;
     int dpi_ = ui::designDpi;
     std::map<int, HWND> children_;

@@ -49,6 +49,8 @@ bool KeyPreview::preview(HWND window, MSG& message) {
             bool consumed = false;
             app_.dispatch([&] { consumed = form_.previewKeyDown(key, shift); });
             if (!consumed && key == VK_TAB && (shift & (ui::ssAlt | ui::ssCtrl)) == 0) {
+                // Moving with the keyboard shows the focus, as dialogs do.
+                SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
                 if (ui::Control* next = form_.nextTabStop((shift & ui::ssShift) != 0)) next->setFocus();
                 consumed = true;
             }

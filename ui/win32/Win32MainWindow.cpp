@@ -10,6 +10,7 @@
 #include "ui/win32/StartupTrace.h"
 #include "ui/win32/VisualStyle.h"
 #include "ui/win32/WindowProcedure.h"
+#include "ui/win32/Workspace.h"
 
 namespace tovik::win32 {
 
@@ -70,6 +71,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     StartupTrace::mark("tool tips");
     accessibility_.describe(form_, controls_);
     StartupTrace::mark("accessibility");
+    // Keyboard cues as the last input asks: hidden after a mouse start.
+    SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     form_.attachPeer(this);
     taskbarButton_.listen(window_);
     app_.taskbarProgress.attachPeer(&taskbarButton_);
@@ -312,6 +315,10 @@ void Win32MainWindow::centreOnScreen() {
     normal.right = normal.left + width;
     normal.bottom = normal.top + height;
     if (IsIconic(window_)) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        normal = ScreenToWorkspace(normal, monitor, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
         placement.showCmd = SW_SHOWMINNOACTIVE;
         SetWindowPlacement(window_, &placement);
     } else {
@@ -338,7 +345,7 @@ void Win32MainWindow::showFirstTime(int showCommand) {
 // ---------------------------------------------------------------- timers
 
 int Win32MainWindow::timerId(const ui::Timer& timer) const {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < ui::TForm1::timerCount; ++i)
         if (form_.timers[i] == &timer) return i + 1;
     return 0;
 }
@@ -355,7 +362,7 @@ void Win32MainWindow::stopTimer(ui::Timer& timer) {
 
 void Win32MainWindow::timerFired(WPARAM id) {
     const auto index = static_cast<size_t>(id);
-    if (index >= 1 && index <= 3) {
+    if (index >= 1 && index <= static_cast<size_t>(ui::TForm1::timerCount)) {
         ui::Timer* timer = form_.timers[index - 1];
         // Only the wait until the next due time, so late messages do not add up.
         if (const auto wait = timerSchedule_.next(*timer)) SetTimer(window_, id, *wait, nullptr);
