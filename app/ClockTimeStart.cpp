@@ -15,7 +15,7 @@ void ClockTimeStart::FormShow() {
     form_.btPrefTime2.click();
 }
 
-std::string ClockTimeStart::targetTimeCaption() const {
+std::string ClockTimeStart::targetTimeCaption() {
     // The time from the command line, as long as the countdown still aims at
     // it (a preset clicked later aims elsewhere).
     const bool aimsAtArgument =
@@ -23,9 +23,12 @@ std::string ClockTimeStart::targetTimeCaption() const {
         (form_.targetClockTime.empty() || form_.targetClockTime == firstArgument_);
     if (aimsAtArgument) return "um " + firstArgument_ + " Uhr";
     // The minutes field stands still while the countdown runs; only the
-    // remaining ticks keep naming the moment it really ends at.
-    if (form_.tmCountDown.enabled()) return "um " + timerPanel_.CountdownEndText() + " Uhr";
-    return "um " + timerPanel_.TargetTimeText() + " Uhr";
+    // remaining ticks keep naming the moment it really ends at, and after it
+    // stopped (a pause, a refused action) the moment it last aimed at. With
+    // the panel in view the minutes lead, as in the panel's target line.
+    if (form_.tmCountDown.enabled()) countdownEnd_ = timerPanel_.CountdownEndText();
+    if (form_.seShutMinutes.visible() || countdownEnd_.empty()) return "um " + timerPanel_.TargetTimeText() + " Uhr";
+    return "um " + countdownEnd_ + " Uhr";
 }
 
 void ClockTimeStart::FormPaint() {

@@ -25,12 +25,14 @@ public:
     static constexpr int firstPaintPauseMs = 5000;
 
 private:
-    std::string targetTimeCaption() const;
+    std::string targetTimeCaption();
 
     ui::TForm1& form_;
     ui::Application& app_;
     timer::TimerPanel& timerPanel_;
     std::string firstArgument_;
+    // The moment the countdown aimed at when a paint last saw it running.
+    std::string countdownEnd_;
 };
 
 }  // namespace tovik::app

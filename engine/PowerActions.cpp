@@ -31,6 +31,10 @@ constexpr ActionFacts actionFacts[] = {
      "System nicht erfolgreich gesperrt!"},
 };
 
+// The sleep asked for is suspend where the system offers nothing else; its
+// refusal names it.
+constexpr const char* refusedSuspend = "System nicht erfolgreich in den Suspendmodus versetzt!";
+
 const ActionFacts* factsOf(PowerAction action) {
     const auto code = static_cast<unsigned>(action);
     if (code < 1 || code > std::size(actionFacts)) return nullptr;
@@ -93,10 +97,8 @@ void PowerActions::PwrOff(PowerAction action) {
             app_.showMessage(facts->announcement);
         return;
     }
-    if (!request(action))
-        refused(action == PowerAction::Hibernate && !hibernateRather()
-                    ? "System nicht erfolgreich in den Suspendmodus versetzt!"
-                    : facts->refused);
+    const bool suspendInstead = action == PowerAction::Hibernate && !hibernateRather();
+    if (!request(action, suspendInstead)) refused(suspendInstead ? refusedSuspend : facts->refused);
 }
 
 void PowerActions::refused(const char* warning) {
@@ -122,7 +124,7 @@ void PowerActions::showStatus(const char* text) {
     app_.setTitle(form_.stSeconds.caption());
 }
 
-bool PowerActions::request(PowerAction action) {
+bool PowerActions::request(PowerAction action, bool suspendInstead) {
     namespace flags = platform::exitflags;
     switch (action) {
     case PowerAction::PowerOff: {
@@ -136,7 +138,7 @@ bool PowerActions::request(PowerAction action) {
     case PowerAction::LogOff:
         return power_.exitWindows(flags::LogOff);
     case PowerAction::Hibernate:
-        return power_.setSuspendState(hibernateRather(), false, false);
+        return power_.setSuspendState(!suspendInstead, false, false);
     case PowerAction::Lock:
         break;
     }

@@ -41,8 +41,9 @@ public:
 private:
     void resetGauges();
     void showStatus(const char* text);
-    // Codes 1 to 4: the request to the system; false when it was refused.
-    bool request(PowerAction action);
+    // Codes 1 to 4: the request to the system (for a sleep, suspend rather
+    // than hibernation when `suspendInstead`); false when it was refused.
+    bool request(PowerAction action, bool suspendInstead);
     // Hibernate where the system allows it; a system that offers suspend
     // alone gets the suspend its button names.
     bool hibernateRather() const;

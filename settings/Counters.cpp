@@ -15,7 +15,7 @@ constexpr const char* counterNames[] = {
     "RunCounter",       "RestartCounter",  "PwrOffCounter",    "OopsCounter", "OopsResumeCounter",
     "LogOffCounter",    "TimerOffCounter", "HibernateCounter", "LockCounter",
 };
-static_assert(std::size(counterNames) == counterKinds, "one name for each kind of counter");
+static_assert(std::size(counterNames) == counterKindCount, "one name for each kind of counter");
 
 }  // namespace
 

@@ -18,7 +18,7 @@ enum class CounterKind : int {
     HibernateCounter = 8,
     LockCounter = 9,
 };
-inline constexpr int counterKinds = static_cast<int>(CounterKind::LockCounter);
+inline constexpr int counterKindCount = static_cast<int>(CounterKind::LockCounter);
 
 // The registry value that counts the kind; throws std::invalid_argument for a
 // code outside 1 to 9.

@@ -19,8 +19,8 @@ void StatisticsView::StatisticsBranch() {
         if (store.openForReading(RegistryHive::CurrentUser, settingsKeyPath)) {
             // Every count is read before any text is set: a count that cannot
             // be read ends the view with the texts as they were.
-            std::array<std::string, counterKinds + 1> count;
-            for (int code = 1; code <= counterKinds; ++code) {
+            std::array<std::string, counterKindCount + 1> count;
+            for (int code = 1; code <= counterKindCount; ++code) {
                 const std::string name = CounterValueName(static_cast<CounterKind>(code));
                 count[code] = std::to_string(store.valueExists(name) ? store.readInteger(name) : 0);
             }

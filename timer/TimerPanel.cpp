@@ -109,8 +109,6 @@ void TimerPanel::ShowMissed() {
     form_.stSeconds.announce();
 }
 
-std::string TimerPanel::DaysSuffix() const { return DaysSuffixFor(form_.seShutMinutes.value()); }
-
 void TimerPanel::stSecondsClick() {
     // Only the time of day is copied; whole days of the minutes are lost.
     const platform::LocalDateTime target = PlusMinutes(clock_.now(), form_.seShutMinutes.value());

@@ -47,7 +47,6 @@ public:
 
     // "Power Off um " and the target time.
     void ShowTargetTime();
-    std::string DaysSuffix() const;
     // The time of day the minutes read lead to from now, in the user's long
     // time format, with the whole days: "01:00:37  +1 Tag".
     std::string TargetTimeText() const;

@@ -147,15 +147,9 @@ TEST_F(MainWindowLayout, HintsStayTenSecondsBeforeTheyHideByThemselves) {
     EXPECT_EQ(autoPop, DWORD_PTR(10000)) << "ms before a hint hides by itself";
 }
 
-}  // namespace
-}  // namespace tovik::e2e
-
-namespace tovik::e2e {
-namespace {
-
 // A minimised window's restored place is kept in workspace coordinates: with
 // the taskbar at the left or top they lie its size off the screen's.
-TEST(Workspace, RestoredPlaceOfAMinimisedWindowIsKeptRelativeToTheWorkArea) {
+TEST(Workspace, ScreenPlaceConvertsToTheWorkAreaOfItsMonitorForAllButToolWindows) {
     MONITORINFO leftTaskbar{sizeof(MONITORINFO), {0, 0, 1920, 1080}, {48, 0, 1920, 1080}, MONITORINFOF_PRIMARY};
     MONITORINFO topTaskbarRight{sizeof(MONITORINFO), {1920, 0, 3840, 1080}, {1920, 40, 3840, 1080}, 0};
     const RECT centred{675, 382, 1245, 697};

@@ -334,6 +334,11 @@ TEST(ClockTimeStart, PresetLaterInTheRunPaintsTheLiveTargetTime) {
     h.clock.time = at(22, 10, 30);
     h.loop.user([&] { f.onPaint(); });
     EXPECT_EQ(f.btPwrOff.caption(), "um 18:44:30 Uhr");
+    // Stopped by "Oops!", it names the moment it last aimed at.
+    h.loop.user([&] { f.btOops.click(); });
+    h.clock.time = at(22, 20, 30);
+    h.loop.user([&] { f.onPaint(); });
+    EXPECT_EQ(f.btPwrOff.caption(), "um 18:44:30 Uhr");
 
     // Started with a time, then another preset: the sentence follows the new one.
     ProgramHarness g;

@@ -297,13 +297,15 @@ TEST(PowerActions, SleepRequestMatchesWhatTheSystemOffersAtTheMomentOfTheAction)
         bool suspend;
         const char* caption;
         const char* request;
+        const char* refusal;
     };
+    const char* const hibernation = "in den Tiefschlafzustand versetzt!";
     const Offer offers[] = {
-        {true, true, "In den Tiefschlafzustand", "setSuspendState(1,0,0)"},
-        {true, false, "In den Tiefschlafzustand", "setSuspendState(1,0,0)"},
-        // The button promises suspend, so suspend is asked for.
-        {false, true, "In den Suspendmodus", "setSuspendState(0,0,0)"},
-        {false, false, "*****", "setSuspendState(1,0,0)"},
+        {true, true, "In den Tiefschlafzustand", "setSuspendState(1,0,0)", hibernation},
+        {true, false, "In den Tiefschlafzustand", "setSuspendState(1,0,0)", hibernation},
+        // The button promises suspend, so suspend is asked for and named.
+        {false, true, "In den Suspendmodus", "setSuspendState(0,0,0)", "in den Suspendmodus versetzt!"},
+        {false, false, "*****", "setSuspendState(1,0,0)", hibernation},
     };
     for (const Offer& offer : offers) {
         SCOPED_TRACE(offer.caption);
@@ -318,9 +320,7 @@ TEST(PowerActions, SleepRequestMatchesWhatTheSystemOffersAtTheMomentOfTheAction)
         EXPECT_EQ(h.power.calls, (Calls{"privilege", offer.request}));
         // A refusal names what was asked for.
         ASSERT_EQ(h.loop.boxes().size(), 1u);
-        EXPECT_EQ(h.loop.boxes()[0].text, std::string("System nicht erfolgreich ") +
-                                              (offer.request[16] == '0' ? "in den Suspendmodus versetzt!"
-                                                                        : "in den Tiefschlafzustand versetzt!"));
+        EXPECT_EQ(h.loop.boxes()[0].text, std::string("System nicht erfolgreich ") + offer.refusal);
     }
 
     // The end of the countdown on a suspend-only system suspends as well, and

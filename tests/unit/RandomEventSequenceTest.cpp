@@ -183,7 +183,7 @@ private:
             case 11: {
                 const std::uint32_t ms = static_cast<std::uint32_t>(std::exp(std::uniform_real_distribution<double>(0, std::log(600000.0))(random_)));
                 lastAction_ = "stall " + std::to_string(ms) + " ms";
-                const ui::Timer* first = f().timers[pick(3)];
+                const ui::Timer* first = f().timers[pick(ui::TForm1::timerCount)];
                 h_.loop.stall(ms, first);
                 break;
             }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "platform/DllSearch.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/SettingsWorld.h"
 
@@ -221,32 +218,4 @@ TEST(RunModes, WronglyTypedOwnerOrHeightStopsStartUpBeforeTheGaugesAndTheCountdo
         EXPECT_TRUE(h.power.calls.empty());
         EXPECT_EQ(h.loop.boxes().size(), 1u);
     }
-}
-
-// The loader as Windows 7 shows it with and without its loader update: each
-// switch and load in the order start-up asks for them.
-struct RecordingLoader : platform::DllLoader {
-    bool canRestrict = true;
-    std::vector<std::string> steps;
-    bool searchSystemFolderOnly() override {
-        steps.push_back("restrict");
-        return canRestrict;
-    }
-    void leaveOutCurrentDirectory() override { steps.push_back("no current directory"); }
-    void loadFromSystemFolder(const std::string& name) override { steps.push_back(name); }
-};
-
-TEST(StartUpDllSearch, WithoutTheRestrictionEveryHelperASystemDllLoadsByNameComesFromTheSystemFolderFirst) {
-    RecordingLoader updated;
-    platform::RestrictDllSearch(updated);
-    EXPECT_EQ(updated.steps, (std::vector<std::string>{"restrict", "uxtheme.dll", "msimg32.dll"}));
-
-    RecordingLoader old;
-    old.canRestrict = false;
-    platform::RestrictDllSearch(old);
-    ASSERT_GE(old.steps.size(), 2u);
-    EXPECT_EQ(old.steps[1], "no current directory");
-    for (const char* helper : {"dwmapi.dll", "oleacc.dll", "clbcatq.dll", "propsys.dll", "cryptbase.dll", "version.dll",
-                               "userenv.dll", "apphelp.dll", "setupapi.dll", "uxtheme.dll", "msimg32.dll"})
-        EXPECT_NE(std::find(old.steps.begin(), old.steps.end(), helper), old.steps.end()) << helper;
 }

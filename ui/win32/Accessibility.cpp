@@ -51,7 +51,7 @@ IAccPropServices* SystemAccessibleProperties::services() {
 void SystemAccessibleProperties::setName(HWND window, const std::wstring& name) {
     if (IAccPropServices* services = this->services())
         if (SUCCEEDED(services->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, nameProperty, name.c_str())))
-            annotated_.push_back({window, nameProperty});
+            note({window, nameProperty});
 }
 
 void SystemAccessibleProperties::setNumber(HWND window, const GUID& property, long value) {
@@ -61,7 +61,13 @@ void SystemAccessibleProperties::setNumber(HWND window, const GUID& property, lo
     number.vt = VT_I4;
     number.lVal = value;
     if (SUCCEEDED(services->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, property, number)))
-        annotated_.push_back({window, property});
+        note({window, property});
+}
+
+void SystemAccessibleProperties::note(const Annotation& annotation) {
+    for (const Annotation& known : annotated_)
+        if (known.window == annotation.window && IsEqualGUID(known.property, annotation.property)) return;
+    annotated_.push_back(annotation);
 }
 
 void SystemAccessibleProperties::setRole(HWND window, long role) { setNumber(window, roleProperty, role); }
@@ -97,7 +103,11 @@ void Accessibility::describe(const ui::TForm1& form, ChildControls& controls) {
     if (HWND line = controls.childOf(form.stSeconds)) properties_.setLiveSetting(line, politeLiveSetting);
 }
 
-void Accessibility::forget() { properties_.clearAll(); }
+void Accessibility::forget() {
+    properties_.clearAll();
+    lastCaption_.clear();
+    keptName_.clear();
+}
 
 void Accessibility::captionChanged(const ui::Control& control, HWND child) {
     if (!dynamic_cast<const ui::Button*>(&control)) return;

@@ -51,6 +51,8 @@ private:
 
     IAccPropServices* services();
     void setNumber(HWND window, const GUID& property, long value);
+    // Each property of a window is cleared once, however often it was set.
+    void note(const Annotation& annotation);
 
     IAccPropServices* services_ = nullptr;
     bool tried_ = false;

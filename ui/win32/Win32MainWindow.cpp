@@ -317,7 +317,7 @@ void Win32MainWindow::centreOnScreen() {
     if (IsIconic(window_)) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        GetMonitorInfoW(MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY), &monitor);
         normal = ScreenToWorkspace(normal, monitor, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
         placement.showCmd = SW_SHOWMINNOACTIVE;
         SetWindowPlacement(window_, &placement);
