@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ui/Control.h"
+#include "ui/win32/GdiResources.h"
 #include "ui/win32/VisualStyle.h"
 
 namespace tovik::win32 {
@@ -16,7 +17,8 @@ namespace tovik::win32 {
 // made for the window's DPI; magenta is transparent.
 class ButtonPainter {
 public:
-    explicit ButtonPainter(HINSTANCE instance) : instance_(instance) {}
+    // The colours come from the palette of `resources`.
+    ButtonPainter(HINSTANCE instance, GdiResources& resources) : instance_(instance), resources_(resources) {}
     ~ButtonPainter();
     ButtonPainter(const ButtonPainter&) = delete;
     ButtonPainter& operator=(const ButtonPainter&) = delete;
@@ -42,6 +44,7 @@ private:
     void drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot);
 
     HINSTANCE instance_;
+    GdiResources& resources_;
     std::map<int, Picture> pictures_;
     ThemeHandle theme_{L"BUTTON"};
 };

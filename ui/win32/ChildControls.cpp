@@ -178,6 +178,12 @@ HBRUSH ChildControls::colors(HDC dc, HWND child) {
     return resources_.brush(paint.back);
 }
 
+HBRUSH ChildControls::fieldColors(HDC dc) {
+    SetBkColor(dc, resources_.colorRef(ui::Role::FieldBack));
+    SetTextColor(dc, resources_.colorRef(ui::Role::FieldText));
+    return resources_.brush(ui::Role::FieldBack);
+}
+
 bool ChildControls::drawButton(const DRAWITEMSTRUCT& item) {
     auto* button = dynamic_cast<ui::Button*>(form_.controlById(static_cast<int>(item.CtlID)));
     if (!button) return false;

@@ -19,7 +19,7 @@ namespace tovik::win32 {
 class ChildControls : public ui::ControlPeer {
 public:
     ChildControls(HINSTANCE instance, ui::TForm1& form, ui::Application& app, GdiResources& resources)
-        : form_(form), app_(app), resources_(resources), painter_(instance) {}
+        : form_(form), app_(app), resources_(resources), painter_(instance, resources) {}
 
     // A child window of `window` for each control but the gauges, at its
     // place for the DPI; each control's changes show on it from now on.
@@ -39,6 +39,9 @@ public:
     void command(int id, int code, HWND child);
     // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the colours a child draws with.
     HBRUSH colors(HDC dc, HWND child);
+    // WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX: the minutes field, the combo
+    // box's field and its list.
+    HBRUSH fieldColors(HDC dc);
     // WM_DRAWITEM: draws an owner-drawn button; false for any other item.
     bool drawButton(const DRAWITEMSTRUCT& item);
 

@@ -43,7 +43,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOVIK));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    // No class brush: the background is erased in the palette's face colour.
+    windowClass.hbrBackground = nullptr;
     windowClass.lpszClassName = ui::ids::mainWindowClass;
     RegisterClassW(&windowClass);
 
@@ -115,6 +116,9 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(
                 controls_.colors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            return reinterpret_cast<LRESULT>(controls_.fieldColors(reinterpret_cast<HDC>(wParam)));
         case WM_DRAWITEM:
             if (controls_.drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
             break;
@@ -190,7 +194,7 @@ void Win32MainWindow::paint() {
 LRESULT Win32MainWindow::eraseBackground(HDC dc) {
     RECT client;
     GetClientRect(window_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc, &client, resources_.brush(ui::Role::Face));
     return 1;
 }
 
