@@ -2,11 +2,12 @@
 # Takes the README's screenshots of the window's looks under Wine, in a
 # throwaway prefix of their own (the test prefix stays unthemed):
 #
-#   scripts/screenshots.sh classic|themed|high-contrast [dpi]
+#   scripts/screenshots.sh classic|themed|high-contrast|dark [dpi]
 #
 # classic: no visual style; themed: Wine's bundled Light theme switched on;
 # high-contrast: a black high-contrast colour scheme with the high-contrast
-# flag on. [dpi] sets the display scaling (96, the default, is 100 %).
+# flag on; dark: Windows' app mode set to dark (AppsUseLightTheme 0), no
+# visual style. [dpi] sets the display scaling (96, the default, is 100 %).
 # Pictures go to build/screenshots/<look>-<dpi>-*.png: the countdown; at 96
 # DPI also the "Oops!" pause with a picture button held down (the mouse
 # leaves it before the release, so nothing is clicked), the pause with the
@@ -15,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-look=${1:?classic, themed or high-contrast}
+look=${1:?classic, themed, high-contrast or dark}
 dpi=${2:-96}
 exe=$PWD/build/win64/Tovik.exe
 out=$PWD/build/screenshots
@@ -29,6 +30,7 @@ tovik_wine_start
 theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 colors='HKCU\Control Panel\Colors'
 contrast='HKCU\Control Panel\Accessibility\HighContrast'
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
 reg() { wine reg "$@" /f >/dev/null 2>&1; }
 
 # The look of the prefix. Wine reads theme, colours and DPI at each
@@ -37,6 +39,7 @@ reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
 reg delete "$colors" || true
 reg add "$contrast" /v Flags /t REG_SZ /d 126
 reg add "$theme" /v ThemeActive /t REG_SZ /d 0
+reg delete "$personalize" /v AppsUseLightTheme || true
 case $look in
   themed)
     styles='C:\windows\resources\themes\light\light.msstyles'
@@ -78,6 +81,9 @@ Window 0 0 0
 WindowFrame 255 255 255
 WindowText 255 255 255
 EOF
+    ;;
+  dark)
+    reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0
     ;;
   classic) ;;
   *) echo "screenshots: unknown look $look" >&2; exit 1 ;;

@@ -141,6 +141,18 @@ void ButtonPainter::drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bo
     DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 }
 
+ui::Role ButtonPainter::darkFace(bool flat, bool hot, bool pressed) {
+    if (pressed) return ui::Role::ButtonPressedFace;
+    if (hot) return ui::Role::ButtonHotFace;
+    // A flat button lies flat on the window until the mouse comes.
+    return flat ? ui::Role::Face : ui::Role::ButtonFace;
+}
+
+void ButtonPainter::drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed) {
+    if (flat && !hot && !pressed) return;
+    FrameRect(dc, &area, resources_.brush(ui::Role::ButtonBorder));
+}
+
 void ButtonPainter::drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot) {
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
@@ -167,10 +179,14 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
 
-    FillRect(dc, &area, resources_.brush(ui::Role::ButtonFace));
-    HTHEME theme = theme_.get(item.hwndItem, dpi);
+    // Dark faces are the palette's own; the theme only draws light ones.
+    const bool dark = resources_.palette().dark();
+    FillRect(dc, &area, resources_.brush(dark ? darkFace(button.isFlat(), hot, pressed) : ui::Role::ButtonFace));
+    HTHEME theme = dark ? nullptr : theme_.get(item.hwndItem, dpi);
     if (theme)
         drawThemedFrame(theme, item, button.isFlat(), hot);
+    else if (dark)
+        drawDarkFrame(dc, area, button.isFlat(), hot, pressed);
     else
         drawClassicFrame(dc, area, button.isFlat(), hot, pressed, focused);
 

@@ -24,7 +24,8 @@ public:
     ButtonPainter& operator=(const ButtonPainter&) = delete;
 
     // Face and frame are the theme's push button in its state where the
-    // application is themed, else the classic 3-D frame.
+    // application is themed, else the classic 3-D frame; in the dark look
+    // the palette's dark faces for the state, with a plain frame.
     // `hot`: the mouse is over the button; a flat button shows its frame then.
     // `dpi`: the window's DPI, which picks the picture size and the spacing.
     void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi);
@@ -41,6 +42,9 @@ private:
     void drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y);
     // The classic frame; `area` shrinks to the part inside a focus frame.
     void drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bool pressed, bool focused);
+    // The dark look: the face for the button's state, and a plain frame.
+    static ui::Role darkFace(bool flat, bool hot, bool pressed);
+    void drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed);
     void drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot);
 
     HINSTANCE instance_;

@@ -2,6 +2,7 @@
 // (the gauges aside), mirroring the model and reporting the user's input.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <memory>
@@ -42,6 +43,10 @@ public:
     // WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX: the minutes field, the combo
     // box's field and its list.
     HBRUSH fieldColors(HDC dc);
+    // NM_CUSTOMDRAW of a standard push button: in the dark look it is drawn
+    // like the owner-drawn ones (the theme and the classic frame are light);
+    // otherwise the system draws it (CDRF_DODEFAULT).
+    LRESULT customDraw(const NMCUSTOMDRAW& draw);
     // WM_DRAWITEM: draws an owner-drawn button; false for any other item.
     bool drawButton(const DRAWITEMSTRUCT& item);
 
