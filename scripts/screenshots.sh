@@ -6,8 +6,8 @@
 #
 # classic: no visual style; themed: Wine's bundled Light theme switched on;
 # high-contrast: a black high-contrast colour scheme with the high-contrast
-# flag on; dark: Windows' app mode set to dark (AppsUseLightTheme 0), no
-# visual style. [dpi] sets the display scaling (96, the default, is 100 %).
+# flag on; dark: the Light theme with Windows' app mode set to dark
+# (AppsUseLightTheme 0), as Windows 10 and 11 have it. [dpi] sets the display scaling (96, the default, is 100 %).
 # Pictures go to build/screenshots/<look>-<dpi>-*.png: the countdown; at 96
 # DPI also the "Oops!" pause with a picture button held down (the mouse
 # leaves it before the release, so nothing is clicked), the pause with the
@@ -41,7 +41,7 @@ reg add "$contrast" /v Flags /t REG_SZ /d 126
 reg add "$theme" /v ThemeActive /t REG_SZ /d 0
 reg delete "$personalize" /v AppsUseLightTheme || true
 case $look in
-  themed)
+  themed|dark)
     styles='C:\windows\resources\themes\light\light.msstyles'
     [[ -f $WINEPREFIX/drive_c/windows/resources/themes/light/light.msstyles ]] || {
       echo "screenshots: the prefix has no $styles" >&2; exit 1; }
@@ -49,6 +49,7 @@ case $look in
     reg add "$theme" /v DllName /t REG_SZ /d "$styles"
     reg add "$theme" /v ColorName /t REG_SZ /d Blue
     reg add "$theme" /v SizeName /t REG_SZ /d NormalSize
+    if [[ $look == dark ]]; then reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0; fi
     ;;
   high-contrast)
     reg add "$contrast" /v Flags /t REG_SZ /d 127
@@ -81,9 +82,6 @@ Window 0 0 0
 WindowFrame 255 255 255
 WindowText 255 255 255
 EOF
-    ;;
-  dark)
-    reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0
     ;;
   classic) ;;
   *) echo "screenshots: unknown look $look" >&2; exit 1 ;;
