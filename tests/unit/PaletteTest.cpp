@@ -16,15 +16,12 @@ namespace {
 
 using ui::Role;
 
-// The colours of a system colour scheme, for the system colours the palette
+// Windows' "High Contrast Black" scheme, for the system colours the palette
 // hands out in high contrast.
-using Scheme = std::map<ui::Color, ui::Color>;
-const Scheme highContrastBlack{{ui::clBtnFace, 0x000000},     {ui::clBtnText, 0xFFFFFF},  {ui::clWindow, 0x000000},
-                               {ui::clWindowText, 0xFFFFFF},  {ui::clHighlight, 0xFFEB1A}, {ui::clGrayText, 0x00FF00},
-                               {ui::clWindowFrame, 0xFFFFFF}, {ui::clInfoBk, 0x000000},    {ui::clInfoText, 0xFFFFFF}};
-const Scheme highContrastWhite{{ui::clBtnFace, 0xFFFFFF},     {ui::clBtnText, 0x000000},  {ui::clWindow, 0xFFFFFF},
-                               {ui::clWindowText, 0x000000},  {ui::clHighlight, 0x6E0037}, {ui::clGrayText, 0x600060},
-                               {ui::clWindowFrame, 0x000000}, {ui::clInfoBk, 0xFFFFFF},    {ui::clInfoText, 0x000000}};
+const std::map<ui::Color, ui::Color> highContrastBlack{
+    {ui::clBtnFace, 0x000000},   {ui::clBtnText, 0xFFFFFF},     {ui::clWindow, 0x000000},
+    {ui::clWindowText, 0xFFFFFF}, {ui::clHighlight, 0xFFEB1A},  {ui::clGrayText, 0x00FF00},
+    {ui::clWindowFrame, 0xFFFFFF}, {ui::clInfoBk, 0x000000},    {ui::clInfoText, 0xFFFFFF}};
 
 // The WCAG contrast ratio of two colours (0x00BBGGRR), 1 to 21.
 double contrast(ui::Color a, ui::Color b) {
@@ -39,45 +36,35 @@ double contrast(ui::Color a, ui::Color b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// One pair the window paints, in one state: text on its background, or a
-// gauge's bar on its background.
+// Every pair the window paints, running, paused and acting (text on its
+// background, or a gauge's bar on its background), and with disabled buttons.
 struct Pair {
     std::string what;
     ui::Color front, back;
     bool bar = false;
 };
-
-// Every pair the window paints while running, paused, acting and with
-// disabled buttons, as the palette gives them for the form's states.
 std::vector<Pair> pairsOf(ui::Palette& palette) {
     ui::TForm1 form;
     std::vector<Pair> pairs;
-    const auto line = [&](const std::string& state) {
-        const ui::TextColors seconds = palette.text(form.stSeconds.color());
-        pairs.push_back({state + " countdown line", seconds.text, seconds.back});
-        for (ui::Gauge* gauge : {&form.Gauge1, &form.Gauge2}) {
-            const ui::GaugeColors colors = palette.gauge(*gauge);
-            pairs.push_back({state + " " + gauge->name(), colors.bar, colors.back, true});
-        }
-    };
-    line("running");
-    form.stSeconds.setColor(ui::clBlue);
-    line("paused");
-    form.Gauge1.setBackColor(ui::clRed);
-    form.Gauge2.setBackColor(ui::clBtnFace);
-    line("acting");
-    const ui::TextColors label = palette.text(ui::clBtnFace);
-    pairs.push_back({"labels and check boxes", label.text, label.back});
-    for (Role face : {Role::ButtonFace, Role::ButtonHotFace, Role::ButtonPressedFace})
-        pairs.push_back({"button text", palette.color(Role::ButtonText), palette.color(face)});
-    pairs.push_back({"disabled button text", palette.color(Role::ButtonDisabledText), palette.color(Role::ButtonFace)});
-    pairs.push_back({"flat button text", palette.color(Role::ButtonText), palette.color(Role::Face)});
+    for (const std::string state : {"running", "paused", "acting"}) {
+        if (state == "paused") form.stSeconds.setColor(ui::clBlue);
+        if (state == "acting") form.Gauge1.setBackColor(ui::clRed);
+        if (state == "acting") form.Gauge2.setBackColor(ui::clBtnFace);
+        const ui::TextColors line = palette.text(form.stSeconds.color());
+        pairs.push_back({state + " line", line.text, line.back});
+        for (ui::Gauge* gauge : {&form.Gauge1, &form.Gauge2})
+            pairs.push_back({state + " " + gauge->name(), palette.gauge(*gauge).bar, palette.gauge(*gauge).back, true});
+    }
+    pairs.push_back({"labels", palette.text(ui::clBtnFace).text, palette.text(ui::clBtnFace).back});
+    for (Role face : {Role::ButtonFace, Role::ButtonHotFace, Role::ButtonPressedFace, Role::Face})
+        pairs.push_back({"button", palette.color(Role::ButtonText), palette.color(face)});
+    pairs.push_back({"disabled", palette.color(Role::ButtonDisabledText), palette.color(Role::ButtonFace)});
     pairs.push_back({"fields", palette.color(Role::FieldText), palette.color(Role::FieldBack)});
     pairs.push_back({"tool tips", palette.color(Role::TipText), palette.color(Role::TipBack)});
     return pairs;
 }
 
-void expectReadable(ui::Palette& palette, const Scheme& scheme, const char* look) {
+void expectReadable(ui::Palette& palette, const std::map<ui::Color, ui::Color>& scheme, const char* look) {
     const auto resolved = [&](ui::Color color) {
         if (!ui::IsSystemColor(color)) return color;
         EXPECT_TRUE(scheme.count(color)) << look << ": system colour " << std::hex << color;
@@ -101,21 +88,18 @@ TEST(PaletteTest, DarkAndHighContrastAreReadableInEveryStateAndLightIsUnchanged)
     ui::TForm1 form;
     form.Gauge1.setBackColor(ui::clRed);
 
-    EXPECT_EQ(palette.look(), ui::Look::Light);
-    EXPECT_EQ(palette.text(ui::clSkyBlue).back, ui::clSkyBlue);
-    EXPECT_EQ(palette.text(ui::clBlue).back, ui::clBlue);
-    EXPECT_EQ(palette.text(ui::clBtnFace).text, ui::clWindowText);
-    const ui::GaugeColors plain = palette.gauge(form.Gauge2);
-    EXPECT_EQ(plain.bar, ui::clBlue);
-    EXPECT_EQ(plain.back, ui::clSkyBlue);
-    EXPECT_EQ(palette.gauge(form.Gauge1).back, ui::clRed);
-    EXPECT_FALSE(palette.gauge(form.Gauge1).hatchedBack);
+    for (ui::Color back : {ui::clSkyBlue, ui::clBlue, ui::clBtnFace})
+        EXPECT_TRUE(palette.text(back).back == back && palette.text(back).text == ui::clWindowText) << back;
+    for (ui::Gauge* gauge : {&form.Gauge1, &form.Gauge2}) {
+        const ui::GaugeColors colors = palette.gauge(*gauge);
+        EXPECT_TRUE(colors.back == gauge->backColor() && colors.bar == gauge->barColor() && !colors.hatchedBack);
+    }
     const std::map<Role, ui::Color> today{
-        {Role::Face, ui::clBtnFace},         {Role::Text, ui::clWindowText},       {Role::GaugeFrame, ui::clWindowFrame},
-        {Role::ButtonFace, ui::clBtnFace},   {Role::ButtonHotFace, ui::clBtnFace}, {Role::ButtonPressedFace, ui::clBtnFace},
-        {Role::ButtonBorder, ui::clBlack},   {Role::ButtonText, ui::clBtnText},    {Role::ButtonDisabledText, ui::clGrayText},
+        {Role::Face, ui::clBtnFace}, {Role::Text, ui::clWindowText}, {Role::GaugeFrame, ui::clWindowFrame},
+        {Role::ButtonFace, ui::clBtnFace}, {Role::ButtonHotFace, ui::clBtnFace}, {Role::ButtonPressedFace, ui::clBtnFace},
+        {Role::ButtonBorder, ui::clBlack}, {Role::ButtonText, ui::clBtnText}, {Role::ButtonDisabledText, ui::clGrayText},
         {Role::ButtonEmboss, ui::clBtnHighlight}, {Role::FieldBack, ui::clWindow}, {Role::FieldText, ui::clWindowText},
-        {Role::TipBack, ui::clInfoBk},       {Role::TipText, ui::clInfoText}};
+        {Role::TipBack, ui::clInfoBk}, {Role::TipText, ui::clInfoText}};
     for (const auto& [role, color] : today) EXPECT_EQ(palette.color(role), color) << static_cast<int>(role);
 
     darkMode = true;
@@ -132,8 +116,7 @@ TEST(PaletteTest, DarkAndHighContrastAreReadableInEveryStateAndLightIsUnchanged)
     highContrast = true;
     palette.renew();
     EXPECT_EQ(palette.look(), ui::Look::HighContrast);
-    expectReadable(palette, highContrastBlack, "high contrast black");
-    expectReadable(palette, highContrastWhite, "high contrast white");
+    expectReadable(palette, highContrastBlack, "high contrast");
     EXPECT_EQ(palette.text(ui::clBlue).back, ui::clWindow);
     EXPECT_EQ(palette.text(ui::clBtnFace).text, ui::clBtnText);
     const ui::GaugeColors contrasting = palette.gauge(form.Gauge2);
@@ -143,18 +126,18 @@ TEST(PaletteTest, DarkAndHighContrastAreReadableInEveryStateAndLightIsUnchanged)
     EXPECT_TRUE(palette.gauge(form.Gauge1).hatchedBack);
 }
 
-// The app mode is dark only for a DWORD 0 under Personalize: 1, a missing
-// value or key, and data of another type are light.
+// The app mode is dark only for a DWORD 0 under Personalize: no key, no
+// value, 1 and data of another type are light.
 TEST(PaletteTest, AppModeIsDarkOnlyForAStoredZero) {
     const auto hkcu = platform::RegistryHive::CurrentUser;
     test::MemoryRegistry registry;
     EXPECT_FALSE(ui::DarkAppMode(registry));
     registry.plantKey(hkcu, ui::appModeKey);
     EXPECT_FALSE(ui::DarkAppMode(registry));
-    registry.plantDword(hkcu, ui::appModeKey, ui::appModeValue, 0);
-    EXPECT_TRUE(ui::DarkAppMode(registry));
-    registry.plantDword(hkcu, ui::appModeKey, ui::appModeValue, 1);
-    EXPECT_FALSE(ui::DarkAppMode(registry));
+    for (const std::int32_t stored : {0, 1}) {
+        registry.plantDword(hkcu, ui::appModeKey, ui::appModeValue, stored);
+        EXPECT_EQ(ui::DarkAppMode(registry), stored == 0);
+    }
     registry.plantText(hkcu, ui::appModeKey, ui::appModeValue, "0");
     EXPECT_FALSE(ui::DarkAppMode(registry));
 }
