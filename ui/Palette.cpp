@@ -7,15 +7,13 @@ namespace tovik::ui {
 namespace {
 
 // The light look: the system's colours, which high contrast shares.
-Color systemColor(Role role, bool highContrast) {
+Color systemColor(Role role) {
     switch (role) {
         case Role::Face:
         case Role::ButtonFace:
         case Role::ButtonHotFace:
         case Role::ButtonPressedFace:
             return clBtnFace;
-        case Role::Text:
-            return highContrast ? clBtnText : clWindowText;
         case Role::GaugeFrame:
             return clWindowFrame;
         case Role::ButtonBorder:
@@ -61,7 +59,6 @@ Color darkColor(Role role) {
             return dark::fieldBack;
         case Role::TipBack:
             return dark::tipBack;
-        case Role::Text:
         case Role::ButtonText:
         case Role::FieldText:
         case Role::TipText:
@@ -98,8 +95,7 @@ Look Palette::look() {
 }
 
 Color Palette::color(Role role) {
-    const Look now = look();
-    return now == Look::Dark ? darkColor(role) : systemColor(role, now == Look::HighContrast);
+    return look() == Look::Dark ? darkColor(role) : systemColor(role);
 }
 
 TextColors Palette::text(Color back) {

@@ -29,8 +29,7 @@ enum class Look { Light, Dark, HighContrast };
 // What the window paints, by the part it paints. The Windows layer asks for
 // a role and paints the colour it gets; it reads no system colour itself.
 enum class Role {
-    Face,                // the window's background, behind labels and check boxes
-    Text,                // labels and check boxes
+    Face,                // the window's background (labels and check boxes: text())
     GaugeFrame,          // the line around each gauge
     ButtonFace,          // owner-drawn buttons and the spin arrows
     ButtonHotFace,       // ... with the mouse over them

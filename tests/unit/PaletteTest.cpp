@@ -95,7 +95,7 @@ TEST(PaletteTest, DarkAndHighContrastAreReadableInEveryStateAndLightIsUnchanged)
         EXPECT_TRUE(colors.back == gauge->backColor() && colors.bar == gauge->barColor() && !colors.hatchedBack);
     }
     const std::map<Role, ui::Color> today{
-        {Role::Face, ui::clBtnFace}, {Role::Text, ui::clWindowText}, {Role::GaugeFrame, ui::clWindowFrame},
+        {Role::Face, ui::clBtnFace}, {Role::GaugeFrame, ui::clWindowFrame},
         {Role::ButtonFace, ui::clBtnFace}, {Role::ButtonHotFace, ui::clBtnFace}, {Role::ButtonPressedFace, ui::clBtnFace},
         {Role::ButtonBorder, ui::clBlack}, {Role::ButtonText, ui::clBtnText}, {Role::ButtonDisabledText, ui::clGrayText},
         {Role::ButtonEmboss, ui::clBtnHighlight}, {Role::FieldBack, ui::clWindow}, {Role::FieldText, ui::clWindowText},
