@@ -2,11 +2,12 @@
 # Takes the README's screenshots of the window's looks under Wine, in a
 # throwaway prefix of their own (the test prefix stays unthemed):
 #
-#   scripts/screenshots.sh classic|themed|high-contrast [dpi]
+#   scripts/screenshots.sh classic|themed|high-contrast|dark [dpi]
 #
 # classic: no visual style; themed: Wine's bundled Light theme switched on;
 # high-contrast: a black high-contrast colour scheme with the high-contrast
-# flag on. [dpi] sets the display scaling (96, the default, is 100 %).
+# flag on; dark: the Light theme with Windows' app mode set to dark
+# (AppsUseLightTheme 0), as Windows 10 and 11 have it. [dpi] sets the display scaling (96, the default, is 100 %).
 # Pictures go to build/screenshots/<look>-<dpi>-*.png: the countdown; at 96
 # DPI also the "Oops!" pause with a picture button held down (the mouse
 # leaves it before the release, so nothing is clicked), the pause with the
@@ -15,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-look=${1:?classic, themed or high-contrast}
+look=${1:?classic, themed, high-contrast or dark}
 dpi=${2:-96}
 exe=$PWD/build/win64/Tovik.exe
 out=$PWD/build/screenshots
@@ -29,6 +30,7 @@ tovik_wine_start
 theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 colors='HKCU\Control Panel\Colors'
 contrast='HKCU\Control Panel\Accessibility\HighContrast'
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
 reg() { wine reg "$@" /f >/dev/null 2>&1; }
 
 # The look of the prefix. Wine reads theme, colours and DPI at each
@@ -37,8 +39,9 @@ reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
 reg delete "$colors" || true
 reg add "$contrast" /v Flags /t REG_SZ /d 126
 reg add "$theme" /v ThemeActive /t REG_SZ /d 0
+reg delete "$personalize" /v AppsUseLightTheme || true
 case $look in
-  themed)
+  themed|dark)
     styles='C:\windows\resources\themes\light\light.msstyles'
     [[ -f $WINEPREFIX/drive_c/windows/resources/themes/light/light.msstyles ]] || {
       echo "screenshots: the prefix has no $styles" >&2; exit 1; }
@@ -46,6 +49,7 @@ case $look in
     reg add "$theme" /v DllName /t REG_SZ /d "$styles"
     reg add "$theme" /v ColorName /t REG_SZ /d Blue
     reg add "$theme" /v SizeName /t REG_SZ /d NormalSize
+    if [[ $look == dark ]]; then reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0; fi
     ;;
   high-contrast)
     reg add "$contrast" /v Flags /t REG_SZ /d 127

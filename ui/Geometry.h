@@ -31,6 +31,12 @@ constexpr Color clWindowText = 0x80000008;
 constexpr Color clWindow = 0x80000005;
 constexpr Color clHighlight = 0x8000000D;
 constexpr Color clBtnText = 0x80000012;
+constexpr Color clWindowFrame = 0x80000006;
+constexpr Color clGrayText = 0x80000011;
+constexpr Color clBtnHighlight = 0x80000014;
+constexpr Color clInfoText = 0x80000017;
+constexpr Color clInfoBk = 0x80000018;
+constexpr Color clBlack = 0x000000;
 constexpr bool IsSystemColor(Color color) { return (color & 0x80000000u) != 0; }
 
 }  // namespace tovik::ui

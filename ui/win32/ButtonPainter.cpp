@@ -135,10 +135,22 @@ void ButtonPainter::drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bo
     }
     if (focused) {
         // The focused button carries the heavier frame of the default button.
-        FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FrameRect(dc, &area, resources_.brush(ui::Role::ButtonBorder));
         InflateRect(&area, -1, -1);
     }
     DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+}
+
+ui::Role ButtonPainter::darkFace(bool flat, bool hot, bool pressed) {
+    if (pressed) return ui::Role::ButtonPressedFace;
+    if (hot) return ui::Role::ButtonHotFace;
+    // A flat button lies flat on the window until the mouse comes.
+    return flat ? ui::Role::Face : ui::Role::ButtonFace;
+}
+
+void ButtonPainter::drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed) {
+    if (flat && !hot && !pressed) return;
+    FrameRect(dc, &area, resources_.brush(ui::Role::ButtonBorder));
 }
 
 void ButtonPainter::drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot) {
@@ -167,10 +179,14 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
 
-    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-    HTHEME theme = theme_.get(item.hwndItem, dpi);
+    // Dark faces are the palette's own; the theme only draws light ones.
+    const bool dark = resources_.palette().dark();
+    FillRect(dc, &area, resources_.brush(dark ? darkFace(button.isFlat(), hot, pressed) : ui::Role::ButtonFace));
+    HTHEME theme = dark ? nullptr : theme_.get(item.hwndItem, dpi);
     if (theme)
         drawThemedFrame(theme, item, button.isFlat(), hot);
+    else if (dark)
+        drawDarkFrame(dc, area, button.isFlat(), hot, pressed);
     else
         drawClassicFrame(dc, area, button.isFlat(), hot, pressed, focused);
 
@@ -199,10 +215,10 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
     const int textY = middle - textSize.cy / 2;
     if (disabled && !theme) {
         // Classic disabled text is embossed.
-        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        SetTextColor(dc, resources_.colorRef(ui::Role::ButtonEmboss));
         TextOutW(dc, textX + 1, textY + 1, text.c_str(), static_cast<int>(text.size()));
     }
-    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    SetTextColor(dc, resources_.colorRef(disabled ? ui::Role::ButtonDisabledText : ui::Role::ButtonText));
     TextOutW(dc, textX, textY, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, oldFont);
 

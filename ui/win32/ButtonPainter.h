@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ui/Control.h"
+#include "ui/win32/GdiResources.h"
 #include "ui/win32/VisualStyle.h"
 
 namespace tovik::win32 {
@@ -16,13 +17,15 @@ namespace tovik::win32 {
 // made for the window's DPI; magenta is transparent.
 class ButtonPainter {
 public:
-    explicit ButtonPainter(HINSTANCE instance) : instance_(instance) {}
+    // The colours come from the palette of `resources`.
+    ButtonPainter(HINSTANCE instance, GdiResources& resources) : instance_(instance), resources_(resources) {}
     ~ButtonPainter();
     ButtonPainter(const ButtonPainter&) = delete;
     ButtonPainter& operator=(const ButtonPainter&) = delete;
 
     // Face and frame are the theme's push button in its state where the
-    // application is themed, else the classic 3-D frame.
+    // application is themed, else the classic 3-D frame; in the dark look
+    // the palette's dark faces for the state, with a plain frame.
     // `hot`: the mouse is over the button; a flat button shows its frame then.
     // `dpi`: the window's DPI, which picks the picture size and the spacing.
     void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi);
@@ -39,9 +42,13 @@ private:
     void drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y);
     // The classic frame; `area` shrinks to the part inside a focus frame.
     void drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bool pressed, bool focused);
+    // The dark look: the face for the button's state, and a plain frame.
+    static ui::Role darkFace(bool flat, bool hot, bool pressed);
+    void drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed);
     void drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot);
 
     HINSTANCE instance_;
+    GdiResources& resources_;
     std::map<int, Picture> pictures_;
     ThemeHandle theme_{L"BUTTON"};
 };

@@ -91,7 +91,7 @@ void ChildControls::create(HINSTANCE instance, HWND window, int dpi) {
         if (auto* box = dynamic_cast<ui::CheckBox*>(control))
             SendMessageW(child, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         if (auto* spin = dynamic_cast<ui::SpinEdit*>(control))
-            minutesField_ = std::make_unique<MinutesField>(instance, window_, child, *spin, app_, dpi_);
+            minutesField_ = std::make_unique<MinutesField>(instance, window_, child, *spin, app_, dpi_, resources_);
         if (auto* combo = dynamic_cast<ui::ComboBox*>(control)) {
             // A combo box takes its text only after creation.
             for (const std::string& item : combo->items())
@@ -178,11 +178,34 @@ HBRUSH ChildControls::colors(HDC dc, HWND child) {
     return resources_.brush(paint.back);
 }
 
+HBRUSH ChildControls::fieldColors(HDC dc) {
+    SetBkColor(dc, resources_.colorRef(ui::Role::FieldBack));
+    SetTextColor(dc, resources_.colorRef(ui::Role::FieldText));
+    return resources_.brush(ui::Role::FieldBack);
+}
+
 bool ChildControls::drawButton(const DRAWITEMSTRUCT& item) {
     auto* button = dynamic_cast<ui::Button*>(form_.controlById(static_cast<int>(item.CtlID)));
     if (!button) return false;
     painter_.draw(item, *button, resources_.font(button->font()), IsHot(item.hwndItem), dpi_);
     return true;
+}
+
+LRESULT ChildControls::customDraw(const NMCUSTOMDRAW& draw) {
+    auto* button = dynamic_cast<ui::Button*>(controlOf(draw.hdr.hwndFrom));
+    if (!button || isOwnerDrawn(*button) || draw.dwDrawStage != CDDS_PREPAINT || !resources_.palette().dark())
+        return CDRF_DODEFAULT;
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = static_cast<UINT>(button->id());
+    item.hwndItem = draw.hdr.hwndFrom;
+    item.hDC = draw.hdc;
+    item.rcItem = draw.rc;
+    if (draw.uItemState & CDIS_SELECTED) item.itemState |= ODS_SELECTED;
+    if (draw.uItemState & CDIS_DISABLED) item.itemState |= ODS_DISABLED;
+    if (draw.uItemState & CDIS_FOCUS) item.itemState |= ODS_FOCUS;
+    painter_.draw(item, *button, resources_.font(button->font()), (draw.uItemState & CDIS_HOT) != 0, dpi_);
+    return CDRF_SKIPDEFAULT;
 }
 
 void ChildControls::propertyChanged(ui::Control& control, ui::Property what) {

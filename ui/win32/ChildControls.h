@@ -2,6 +2,7 @@
 // (the gauges aside), mirroring the model and reporting the user's input.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <memory>
@@ -27,7 +28,7 @@ public:
 class ChildControls : public ui::ControlPeer {
 public:
     ChildControls(HINSTANCE instance, ui::TForm1& form, ui::Application& app, GdiResources& resources)
-        : form_(form), app_(app), resources_(resources), painter_(instance) {}
+        : form_(form), app_(app), resources_(resources), painter_(instance, resources) {}
 
     // A child window of `window` for each control but the gauges, at its
     // place for the DPI; each control's changes show on it from now on.
@@ -49,6 +50,13 @@ public:
     void command(int id, int code, HWND child);
     // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the colours a child draws with.
     HBRUSH colors(HDC dc, HWND child);
+    // WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX: the minutes field, the combo
+    // box's field and its list.
+    HBRUSH fieldColors(HDC dc);
+    // NM_CUSTOMDRAW of a standard push button: in the dark look it is drawn
+    // like the owner-drawn ones (the theme and the classic frame are light);
+    // otherwise the system draws it (CDRF_DODEFAULT).
+    LRESULT customDraw(const NMCUSTOMDRAW& draw);
     // WM_DRAWITEM: draws an owner-drawn button; false for any other item.
     bool drawButton(const DRAWITEMSTRUCT& item);
 

@@ -28,7 +28,7 @@ void Gauges::paint(HDC dc) {
         if (!gauge->visible()) continue;
         RECT area = DevicePlace(*gauge, dpi_);
         for (int line = ui::FrameWidth(dpi_); line > 0; --line) {
-            FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWFRAME));
+            FrameRect(dc, &area, resources_.brush(ui::Role::GaugeFrame));
             InflateRect(&area, -1, -1);
         }
         const ui::GaugeColors colors = resources_.palette().gauge(*gauge);

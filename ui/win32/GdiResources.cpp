@@ -3,6 +3,8 @@
 #include "ui/win32/GdiResources.h"
 
 #include "platform/win32/Utf16.h"
+#include "platform/win32/Win32Registry.h"
+#include "ui/AppMode.h"
 #include "ui/win32/StartupTrace.h"
 #include "ui/win32/VisualStyle.h"
 
@@ -24,7 +26,12 @@ COLORREF ColorRefOf(ui::Color color) {
     return static_cast<COLORREF>(color);
 }
 
-GdiResources::GdiResources() : palette_(HighContrastOn) {}
+bool DarkAppModeOn() {
+    Win32Registry registry;
+    return ui::DarkAppMode(registry);
+}
+
+GdiResources::GdiResources() : palette_(HighContrastOn, DarkAppModeOn) {}
 
 GdiResources::~GdiResources() {
     releaseRetiredFonts();

@@ -13,8 +13,12 @@
 
 namespace tovik::win32 {
 
-// The colour a model colour stands for; a system colour is read now.
+// The colour a palette colour stands for; a system colour is read now. The
+// one place that turns the palette's system colours into pixels.
 COLORREF ColorRefOf(ui::Color color);
+
+// Whether Windows' app mode is dark, read from the current user's registry.
+bool DarkAppModeOn();
 
 class GdiResources {
 public:
@@ -35,9 +39,13 @@ public:
     HBRUSH brush(ui::Color color);
     // Lines of the colour, for a hatched background.
     HBRUSH hatchedBrush(ui::Color color);
+    // The brush and the colour of a role in the current look.
+    HBRUSH brush(ui::Role role) { return brush(palette_.color(role)); }
+    COLORREF colorRef(ui::Role role) { return ColorRefOf(palette_.color(role)); }
 
-    // The system's colours or settings changed (high contrast may have come
-    // or gone): brushes are made afresh and the palette reads them again.
+    // The system's colours or settings changed (high contrast or the app
+    // mode may have come or gone): brushes are made afresh and the palette
+    // reads them again.
     void renewColors();
     ui::Palette& palette() { return palette_; }
 

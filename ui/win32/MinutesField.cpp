@@ -16,7 +16,7 @@ constexpr int spinArrowsWidth = 17;
 }  // namespace
 
 MinutesField::MinutesField(HINSTANCE instance, HWND window, HWND field, ui::SpinEdit& spin, ui::Application& app,
-                           int dpi)
+                           int dpi, GdiResources& resources)
     : window_(window), field_(field), spin_(spin), app_(app) {
     // The arrows sit inside the field's right edge, so the field keeps its
     // whole place; the text stops short of them.
@@ -24,7 +24,8 @@ MinutesField::MinutesField(HINSTANCE instance, HWND window, HWND field, ui::Spin
     arrows_ = std::make_unique<SpinArrows>(instance, field_, ui::ids::seShutMinutesArrows, arrowsPlace(dpi),
                                            [this, stepped](int delta) {
                                                app_.dispatch([stepped, delta] { stepped->step(delta); });
-                                           });
+                                           },
+                                           resources);
     SendMessageW(field_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, ui::ScaleToDpi(spinArrowsWidth, dpi) + 1));
     SetWindowSubclass(field_, FieldProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }

@@ -14,7 +14,8 @@ namespace tovik::win32 {
 class MinutesField {
 public:
     // `field` is the edit child of `window` that shows `spin`.
-    MinutesField(HINSTANCE instance, HWND window, HWND field, ui::SpinEdit& spin, ui::Application& app, int dpi);
+    MinutesField(HINSTANCE instance, HWND window, HWND field, ui::SpinEdit& spin, ui::Application& app, int dpi,
+                 GdiResources& resources);
     MinutesField(const MinutesField&) = delete;
     MinutesField& operator=(const MinutesField&) = delete;
 

@@ -4,6 +4,7 @@
 
 #include <vsstyle.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/win32/Dpi.h"
@@ -35,8 +36,9 @@ LRESULT CALLBACK PartProcedure(HWND part, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-SpinArrows::SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::function<void(int)> step)
-    : field_(field), step_(std::move(step)) {
+SpinArrows::SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::function<void(int)> step,
+                       GdiResources& resources)
+    : field_(field), step_(std::move(step)), resources_(resources) {
     WNDCLASSW windowClass{};
     if (!GetClassInfoW(instance, className, &windowClass)) {
         // No double-click style: every press of an arrow is a step of its own.
@@ -106,6 +108,10 @@ void SpinArrows::paint(HDC dc) {
     GetClientRect(window_, &client);
     RECT upper = client, lower = client;
     upper.bottom = lower.top = client.bottom / 2;
+    if (resources_.palette().dark()) {
+        paintDark(dc, upper, lower);
+        return;
+    }
     if (HTHEME theme = theme_.get(window_, WindowDpi(window_))) {
         // The theme's up-down arrows; the state numbers of both parts agree.
         const bool disabled = !IsWindowEnabled(field_);
@@ -120,6 +126,34 @@ void SpinArrows::paint(HDC dc) {
     }
     DrawFrameControl(dc, &upper, DFC_SCROLL, DFCS_SCROLLUP | (pressed_ > 0 ? DFCS_PUSHED : 0));
     DrawFrameControl(dc, &lower, DFC_SCROLL, DFCS_SCROLLDOWN | (pressed_ < 0 ? DFCS_PUSHED : 0));
+}
+
+void SpinArrows::paintDark(HDC dc, const RECT& upper, const RECT& lower) {
+    const bool disabled = !IsWindowEnabled(field_);
+    for (const int arrow : {+1, -1}) {
+        RECT area = arrow > 0 ? upper : lower;
+        ui::Role face = ui::Role::ButtonFace;
+        if (!disabled && pressed_ == arrow)
+            face = ui::Role::ButtonPressedFace;
+        else if (!disabled && hot_ == arrow)
+            face = ui::Role::ButtonHotFace;
+        FillRect(dc, &area, resources_.brush(face));
+        FrameRect(dc, &area, resources_.brush(ui::Role::ButtonBorder));
+        // A small triangle pointing up or down, in the middle.
+        const int half = static_cast<int>(
+            std::max<LONG>(2, std::min((area.right - area.left) / 4, (area.bottom - area.top) / 2 - 1)));
+        const int x = (area.left + area.right) / 2;
+        const int y = (area.top + area.bottom) / 2;
+        const int tip = arrow > 0 ? y - half / 2 : y + half / 2;
+        const int base = arrow > 0 ? tip + half : tip - half;
+        const POINT triangle[] = {{x, tip}, {x - half, base}, {x + half, base}};
+        HBRUSH glyph = resources_.brush(disabled ? ui::Role::ButtonDisabledText : ui::Role::ButtonText);
+        HGDIOBJ oldBrush = SelectObject(dc, glyph);
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        Polygon(dc, triangle, 3);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+    }
 }
 
 void SpinArrows::trackHot(int arrow) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "ui/win32/GdiResources.h"
 #include "ui/win32/VisualStyle.h"
 
 namespace tovik::win32 {
@@ -15,8 +16,10 @@ namespace tovik::win32 {
 class SpinArrows {
 public:
     // Creates the arrows as a child of `field` at `place` (in the field's
-    // client coordinates); `step` receives +1 or -1 for each step.
-    SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::function<void(int)> step);
+    // client coordinates); `step` receives +1 or -1 for each step. The
+    // colours come from the palette of `resources`.
+    SpinArrows(HINSTANCE instance, HWND field, int id, RECT place, std::function<void(int)> step,
+               GdiResources& resources);
     ~SpinArrows();
     SpinArrows(const SpinArrows&) = delete;
     SpinArrows& operator=(const SpinArrows&) = delete;
@@ -40,8 +43,10 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void press(int direction);
     void release();
-    // Drawn with the theme's up-down arrows where the application is themed.
+    // Drawn with the theme's up-down arrows where the application is themed,
+    // in the palette's dark faces in the dark look.
     void paint(HDC dc);
+    void paintDark(HDC dc, const RECT& upper, const RECT& lower);
     void placeParts();
     // The arrow under the mouse (+1, -1, 0 none), drawn hot in the theme.
     void trackHot(int arrow);
@@ -51,6 +56,7 @@ private:
     HWND upper_ = nullptr;
     HWND lower_ = nullptr;
     std::function<void(int)> step_;
+    GdiResources& resources_;
     int pressed_ = 0;  // +1 upper arrow, -1 lower arrow, 0 none
     int hot_ = 0;
     ThemeHandle theme_{L"SPIN"};

@@ -8,6 +8,7 @@
 
 #include "platform/win32/Utf16.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/VisualStyle.h"
 
 namespace tovik::win32 {
 
@@ -55,6 +56,13 @@ void Tooltips::update(const ui::Control& control, HWND child) {
     tool.lpszText = text.data();
     SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (!text.empty() && control.showHint()) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Tooltips::setColors(COLORREF back, COLORREF text, bool classic) {
+    if (!tooltip_) return;
+    DrawWithoutTheme(tooltip_, classic);
+    SendMessageW(tooltip_, TTM_SETTIPBKCOLOR, back, 0);
+    SendMessageW(tooltip_, TTM_SETTIPTEXTCOLOR, text, 0);
 }
 
 void Tooltips::setHidePause(int ms) {

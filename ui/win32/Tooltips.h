@@ -22,6 +22,9 @@ public:
     void update(const ui::Control& control, HWND child);
     // Width and font for a new DPI.
     void setDpi(int dpi);
+    // The tool tips' colours; `classic` draws them without the theme, which
+    // would ignore the colours.
+    void setColors(COLORREF back, COLORREF text, bool classic);
     // How long a tool tip stays.
     void setHidePause(int ms);
 

@@ -23,6 +23,7 @@ SystemProcedure<decltype(&IsThemeActive)> isThemeActive{L"uxtheme.dll", "IsTheme
 SystemProcedure<decltype(&DrawThemeBackground)> drawThemeBackground{L"uxtheme.dll", "DrawThemeBackground"};
 SystemProcedure<decltype(&IsThemeBackgroundPartiallyTransparent)> isPartiallyTransparent{
     L"uxtheme.dll", "IsThemeBackgroundPartiallyTransparent"};
+SystemProcedure<decltype(&SetWindowTheme)> setWindowTheme{L"uxtheme.dll", "SetWindowTheme"};
 SystemProcedure<decltype(&DrawThemeParentBackground)> drawThemeParentBackground{L"uxtheme.dll",
                                                                                   "DrawThemeParentBackground"};
 
@@ -46,6 +47,13 @@ bool HighContrastOn() {
 }
 
 void RenewVisualStyle() { ++lookGeneration; }
+
+void DrawWithoutTheme(HWND window, bool without) {
+    // Empty names match no theme class: the window is drawn classic. Null
+    // names give it the application's theme back.
+    if (const auto setTheme = setWindowTheme.get())
+        setTheme(window, without ? L"" : nullptr, without ? L"" : nullptr);
+}
 
 HTHEME ThemeHandle::get(HWND window, int dpi) {
     if (generation_ == lookGeneration && dpi_ == dpi) return theme_;

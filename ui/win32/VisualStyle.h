@@ -9,6 +9,11 @@ namespace tovik::win32 {
 // Whether the user has switched high contrast on (SPI_GETHIGHCONTRAST).
 bool HighContrastOn();
 
+// Draws a window without the visual style from now on (`without`), or with
+// the application's again. Themed check boxes and tool tips ignore the
+// colours their parent gives them; the classic ones paint them.
+void DrawWithoutTheme(HWND window, bool without);
+
 // The system's look changed (WM_THEMECHANGED, WM_SYSCOLORCHANGE,
 // WM_SETTINGCHANGE): every ThemeHandle closes its theme data and opens it
 // again at its next use, and whether to draw themed is asked again.

@@ -18,6 +18,12 @@ namespace {
 
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
+// WM_SETTINGCHANGE names the app mode's change by this area.
+bool IsAppModeChange(LPARAM lParam) {
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    return area && lstrcmpiW(area, L"ImmersiveColorSet") == 0;
+}
+
 #ifndef WM_GETDPISCALEDSIZE
 constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
 #endif
@@ -26,7 +32,7 @@ constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
                                  const platform::SystemInfo& system, AccessibleProperties* accessibleProperties,
-                                 Attention* attention)
+                                 Attention* attention, WindowAttributes* windowAttributes)
     : form_(form),
       app_(app),
       system_(system),
@@ -37,14 +43,16 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
       taskbarButton_(system, app.taskbarProgress),
       keyPreview_(form, app, controls_),
       accessibility_(accessibleProperties),
-      attention_(attention ? *attention : systemAttention_) {
+      attention_(attention ? *attention : systemAttention_),
+      darkLook_(windowAttributes) {
     WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = ObjectWindowProcedure<Win32MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOVIK));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    // No class brush: the background is erased in the palette's face colour.
+    windowClass.hbrBackground = nullptr;
     windowClass.lpszClassName = ui::ids::mainWindowClass;
     RegisterClassW(&windowClass);
 
@@ -69,6 +77,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Appli
     tooltips_.create(instance, window_, dpi_);
     controls_.showHintsIn(tooltips_);
     StartupTrace::mark("tool tips");
+    followLook();
     accessibility_.describe(form_, controls_);
     StartupTrace::mark("accessibility");
     // Keyboard cues as the last input asks: hidden after a mouse start.
@@ -107,8 +116,9 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             gauges_.paint(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_SETTINGCHANGE:
-            // Of the settings broadcast, often, only high contrast changes colours.
-            if (wParam == SPI_SETHIGHCONTRAST) renewLook(message, wParam, lParam);
+            // Of the settings broadcast, often, only high contrast and the
+            // app mode ("ImmersiveColorSet") change colours.
+            if (wParam == SPI_SETHIGHCONTRAST || IsAppModeChange(lParam)) renewLook(message, wParam, lParam);
             break;
         case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:
@@ -118,6 +128,13 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(
                 controls_.colors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            return reinterpret_cast<LRESULT>(controls_.fieldColors(reinterpret_cast<HDC>(wParam)));
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == NM_CUSTOMDRAW)
+                return controls_.customDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+            break;
         case WM_DRAWITEM:
             if (controls_.drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
             break;
@@ -193,7 +210,7 @@ void Win32MainWindow::paint() {
 LRESULT Win32MainWindow::eraseBackground(HDC dc) {
     RECT client;
     GetClientRect(window_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc, &client, resources_.brush(ui::Role::Face));
     return 1;
 }
 
@@ -229,9 +246,17 @@ void Win32MainWindow::dpiChanged(int dpi, const RECT& suggested) {
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void Win32MainWindow::followLook() {
+    std::vector<HWND> checkBoxes;
+    for (ui::Control* control : form_.controls())
+        if (dynamic_cast<ui::CheckBox*>(control)) checkBoxes.push_back(controls_.childOf(*control));
+    darkLook_.follow(window_, checkBoxes, tooltips_, resources_);
+}
+
 void Win32MainWindow::renewLook(UINT message, WPARAM wParam, LPARAM lParam) {
     resources_.renewColors();
     RenewVisualStyle();
+    followLook();
     // The common controls learn of new colours only from their parent.
     if (message == WM_SYSCOLORCHANGE)
         for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -13,6 +13,7 @@
 #include "ui/win32/Accessibility.h"
 #include "ui/win32/Attention.h"
 #include "ui/win32/ChildControls.h"
+#include "ui/win32/DarkLook.h"
 #include "ui/win32/Gauges.h"
 #include "ui/win32/GdiResources.h"
 #include "ui/win32/KeyPreview.h"
@@ -34,16 +35,17 @@ namespace tovik::win32 {
 // `resources_` fonts and brushes, `tooltips_` the tool tips, `taskbarButton_`
 // the taskbar button, `keyPreview_` the key preview, `icons_` the window's
 // icons for its DPI, `accessibility_` what screen readers read, `attention_`
-// the taskbar button's flashing. The window itself keeps
+// the taskbar button's flashing, `darkLook_` the dark caption and children. The window itself keeps
 // creation, layout and DPI, heights, showing and centring, and the timers.
 class Win32MainWindow : public ui::WindowPeer, public ui::TimerHost {
 public:
     // `owner` is the application window; `system` answers at each use
     // whether the taskbar arrangement of newer systems applies. Tests may
-    // replace the accessibility property services and the foreground rule.
+    // replace the accessibility property services, the foreground rule and
+    // DWM's window attributes.
     Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
                     const platform::SystemInfo& system, AccessibleProperties* accessibleProperties = nullptr,
-                    Attention* attention = nullptr);
+                    Attention* attention = nullptr, WindowAttributes* windowAttributes = nullptr);
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -83,9 +85,12 @@ private:
     LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
     void showOwnerWithWindow(WPARAM shown, LPARAM reason);
     void dpiChanged(int dpi, const RECT& suggested);
-    // WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_SETTINGCHANGE of high contrast: colours, brushes
-    // and theme data read afresh, and everything painted again.
+    // WM_SYSCOLORCHANGE, WM_THEMECHANGED, WM_SETTINGCHANGE of high contrast
+    // or of the app mode: colours, brushes and theme data read afresh, the
+    // caption and children follow, and everything is painted again.
     void renewLook(UINT message, WPARAM wParam, LPARAM lParam);
+    // The caption, the check boxes and the tool tips in the current look.
+    void followLook();
     void timerFired(WPARAM id);
 
     // The creation parameters' extended style (CreateParams).
@@ -128,6 +133,7 @@ private:
     Accessibility accessibility_;
     Attention systemAttention_;
     Attention& attention_;
+    DarkLook darkLook_;
 };
 
 }  // namespace tovik::win32

@@ -1,0 +1,38 @@
+// The caption bar through DWM's dark-mode attribute, and the children drawn
+// classic in the palette's colours while the look is dark.
+#include "ui/win32/DarkLook.h"
+
+#include "platform/win32/SystemLibrary.h"
+#include "ui/win32/VisualStyle.h"
+
+namespace tovik::win32 {
+
+namespace {
+
+using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+SystemProcedure<SetAttribute> dwmSetWindowAttribute{L"dwmapi.dll", "DwmSetWindowAttribute"};
+
+}  // namespace
+
+HRESULT WindowAttributes::set(HWND window, DWORD attribute, const void* value, DWORD size) {
+    const SetAttribute setAttribute = dwmSetWindowAttribute.get();
+    return setAttribute ? setAttribute(window, attribute, value, size) : E_NOTIMPL;
+}
+
+bool ShowCaptionDark(WindowAttributes& attributes, HWND window, bool dark) {
+    const BOOL value = dark ? TRUE : FALSE;
+    if (SUCCEEDED(attributes.set(window, darkModeAttribute, &value, sizeof value))) return true;
+    return SUCCEEDED(attributes.set(window, darkModeAttributeBefore18985, &value, sizeof value));
+}
+
+void DarkLook::follow(HWND window, const std::vector<HWND>& drawnClassicInDark, Tooltips& tooltips,
+                      GdiResources& resources) {
+    const bool dark = resources.palette().dark();
+    if (dark == dark_) return;
+    dark_ = dark;
+    ShowCaptionDark(attributes_, window, dark);
+    for (HWND child : drawnClassicInDark) DrawWithoutTheme(child, dark);
+    tooltips.setColors(resources.colorRef(ui::Role::TipBack), resources.colorRef(ui::Role::TipText), dark);
+}
+
+}  // namespace tovik::win32
