@@ -145,7 +145,8 @@ TEST(ScreenReadersOnThePeer, PropertiesNameTheComboAndEmptiedButtonsGiveRolesAnd
 TEST(KeyboardCuesOnThePeer, FocusFrameIsDrawnOnlyWithoutTheSystemsNoFocusRectangleFlag) {
     constexpr int w = 200, h = 40;
     ui::TForm1 form;
-    win32::ButtonPainter painter(GetModuleHandleW(nullptr));
+    win32::GdiResources resources;
+    win32::ButtonPainter painter(GetModuleHandleW(nullptr), resources);
     HDC dc = CreateCompatibleDC(nullptr);
     const auto draw = [&](UINT state) {
         BITMAPINFO info{};
