@@ -28,7 +28,7 @@ struct DarkAppMode {
     }
 };
 
-constexpr COLORREF darkFace = RGB(ui::dark::face & 0xFF, (ui::dark::face >> 8) & 0xFF, ui::dark::face >> 16);
+const COLORREF darkFace = win32::ColorRefOf(ui::dark::face);
 
 using DarkMode = TovikTest;
 
@@ -45,7 +45,7 @@ TEST_F(DarkMode, FaceIsDarkAtStartAndTurnsLightWhenTheModeIsBroadcast) {
 
 // DwmSetWindowAttribute as Windows answers it: the dark-mode attribute by the
 // one number the system knows, any other refused.
-struct DwmDouble : win32::WindowAttributes {
+struct DwmDouble : win32::DwmWindowAttributes {
     explicit DwmDouble(DWORD known) : known(known) {}
     HRESULT set(HWND window, DWORD attribute, const void* value, DWORD size) override {
         asked.push_back(attribute);

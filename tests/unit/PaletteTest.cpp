@@ -58,7 +58,9 @@ std::vector<Pair> pairsOf(ui::Palette& palette) {
     pairs.push_back({"labels", palette.text(ui::clBtnFace).text, palette.text(ui::clBtnFace).back});
     for (Role face : {Role::ButtonFace, Role::ButtonHotFace, Role::ButtonPressedFace, Role::Face})
         pairs.push_back({"button", palette.color(Role::ButtonText), palette.color(face)});
-    pairs.push_back({"disabled", palette.color(Role::ButtonDisabledText), palette.color(Role::ButtonFace)});
+    // Disabled buttons, flat ones and the disabled check box.
+    for (Role face : {Role::ButtonFace, Role::Face})
+        pairs.push_back({"disabled", palette.color(Role::ButtonDisabledText), palette.color(face)});
     pairs.push_back({"fields", palette.color(Role::FieldText), palette.color(Role::FieldBack)});
     pairs.push_back({"tool tips", palette.color(Role::TipText), palette.color(Role::TipBack)});
     return pairs;

@@ -141,7 +141,10 @@ void ButtonPainter::drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bo
     DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 }
 
-ui::Role ButtonPainter::darkFace(bool flat, bool hot, bool pressed) {
+ui::Role ButtonPainter::darkFace(bool flat, bool hot, bool pressed, bool disabled) {
+    // A button disabled under the mouse shows no hot face: its grey text
+    // reads on the plain face only.
+    if (disabled) return flat ? ui::Role::Face : ui::Role::ButtonFace;
     if (pressed) return ui::Role::ButtonPressedFace;
     if (hot) return ui::Role::ButtonHotFace;
     // A flat button lies flat on the window until the mouse comes.
@@ -172,6 +175,21 @@ void ButtonPainter::drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bo
     ThemeHandle::drawPart(theme, item.hwndItem, item.hDC, BP_PUSHBUTTON, state, item.rcItem);
 }
 
+void ButtonPainter::drawDisabledCheckBox(HDC dc, RECT area, const ui::CheckBox& box, HFONT font, int dpi) {
+    FillRect(dc, &area, resources_.brush(ui::Role::Face));
+    const int size = ui::ScaleToDpi(13, dpi);
+    RECT square{area.left, (area.top + area.bottom - size) / 2, area.left + size, 0};
+    square.bottom = square.top + size;
+    DrawFrameControl(dc, &square, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_INACTIVE | (box.checked() ? DFCS_CHECKED : 0));
+    area.left = square.right + ui::ScaleToDpi(4, dpi);
+    const std::wstring text = Widen(box.caption());
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, resources_.colorRef(ui::Role::ButtonDisabledText));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+}
+
 void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi) {
     HDC dc = item.hDC;
     RECT area = item.rcItem;
@@ -181,7 +199,7 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
 
     // Dark faces are the palette's own; the theme only draws light ones.
     const bool dark = resources_.palette().dark();
-    FillRect(dc, &area, resources_.brush(dark ? darkFace(button.isFlat(), hot, pressed) : ui::Role::ButtonFace));
+    FillRect(dc, &area, resources_.brush(dark ? darkFace(button.isFlat(), hot, pressed, disabled) : ui::Role::ButtonFace));
     HTHEME theme = dark ? nullptr : theme_.get(item.hwndItem, dpi);
     if (theme)
         drawThemedFrame(theme, item, button.isFlat(), hot);
@@ -213,7 +231,7 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
 
     SetBkMode(dc, TRANSPARENT);
     const int textY = middle - textSize.cy / 2;
-    if (disabled && !theme) {
+    if (disabled && !theme && !dark) {
         // Classic disabled text is embossed.
         SetTextColor(dc, resources_.colorRef(ui::Role::ButtonEmboss));
         TextOutW(dc, textX + 1, textY + 1, text.c_str(), static_cast<int>(text.size()));

@@ -29,6 +29,10 @@ public:
     // `hot`: the mouse is over the button; a flat button shows its frame then.
     // `dpi`: the window's DPI, which picks the picture size and the spacing.
     void draw(const DRAWITEMSTRUCT& item, const ui::Button& button, HFONT font, bool hot, int dpi);
+    // A disabled check box in the dark look: the classic box greyed and its
+    // text in the disabled colour, which the system would draw in a grey too
+    // dim for the dark face.
+    void drawDisabledCheckBox(HDC dc, RECT area, const ui::CheckBox& box, HFONT font, int dpi);
 
 private:
     struct Picture {
@@ -43,7 +47,7 @@ private:
     // The classic frame; `area` shrinks to the part inside a focus frame.
     void drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bool pressed, bool focused);
     // The dark look: the face for the button's state, and a plain frame.
-    static ui::Role darkFace(bool flat, bool hot, bool pressed);
+    static ui::Role darkFace(bool flat, bool hot, bool pressed, bool disabled);
     void drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed);
     void drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot);
 

@@ -14,12 +14,12 @@ SystemProcedure<SetAttribute> dwmSetWindowAttribute{L"dwmapi.dll", "DwmSetWindow
 
 }  // namespace
 
-HRESULT WindowAttributes::set(HWND window, DWORD attribute, const void* value, DWORD size) {
+HRESULT DwmWindowAttributes::set(HWND window, DWORD attribute, const void* value, DWORD size) {
     const SetAttribute setAttribute = dwmSetWindowAttribute.get();
     return setAttribute ? setAttribute(window, attribute, value, size) : E_NOTIMPL;
 }
 
-bool ShowCaptionDark(WindowAttributes& attributes, HWND window, bool dark) {
+bool ShowCaptionDark(DwmWindowAttributes& attributes, HWND window, bool dark) {
     const BOOL value = dark ? TRUE : FALSE;
     if (SUCCEEDED(attributes.set(window, darkModeAttribute, &value, sizeof value))) return true;
     return SUCCEEDED(attributes.set(window, darkModeAttributeBefore18985, &value, sizeof value));
@@ -28,11 +28,17 @@ bool ShowCaptionDark(WindowAttributes& attributes, HWND window, bool dark) {
 void DarkLook::follow(HWND window, const std::vector<HWND>& drawnClassicInDark, Tooltips& tooltips,
                       GdiResources& resources) {
     const bool dark = resources.palette().dark();
-    if (dark == dark_) return;
-    dark_ = dark;
-    ShowCaptionDark(attributes_, window, dark);
-    for (HWND child : drawnClassicInDark) DrawWithoutTheme(child, dark);
-    tooltips.setColors(resources.colorRef(ui::Role::TipBack), resources.colorRef(ui::Role::TipText), dark);
+    if (dark != dark_) {
+        dark_ = dark;
+        ShowCaptionDark(attributes_, window, dark);
+        for (HWND child : drawnClassicInDark) DrawWithoutTheme(child, dark);
+    }
+    // Colours once given to the tool tips no longer follow the system by
+    // themselves: from the first dark look on, every renewal sets them.
+    if (dark || tipColorsSet_) {
+        tooltips.setColors(resources.colorRef(ui::Role::TipBack), resources.colorRef(ui::Role::TipText), dark);
+        tipColorsSet_ = true;
+    }
 }
 
 }  // namespace tovik::win32

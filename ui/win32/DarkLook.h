@@ -13,9 +13,9 @@ namespace tovik::win32 {
 // DWM's window attributes. The real one calls DwmSetWindowAttribute of
 // dwmapi from the system folder, looked up at run time; tests put a double
 // in its place.
-class WindowAttributes {
+class DwmWindowAttributes {
 public:
-    virtual ~WindowAttributes() = default;
+    virtual ~DwmWindowAttributes() = default;
     // E_NOTIMPL where dwmapi or the function is missing.
     virtual HRESULT set(HWND window, DWORD attribute, const void* value, DWORD size);
 };
@@ -27,7 +27,7 @@ constexpr DWORD darkModeAttributeBefore18985 = 19;
 
 // The caption bar dark or light: the attribute of current systems, and
 // where the system refuses it, the older number. False when neither is known.
-bool ShowCaptionDark(WindowAttributes& attributes, HWND window, bool dark);
+bool ShowCaptionDark(DwmWindowAttributes& attributes, HWND window, bool dark);
 
 // Makes the window's caption and its themed children follow the look: the
 // caption dark, the check boxes and tool tips classic (the theme ignores
@@ -35,16 +35,17 @@ bool ShowCaptionDark(WindowAttributes& attributes, HWND window, bool dark);
 // while the look stays light, so a light window is exactly as before.
 class DarkLook {
 public:
-    explicit DarkLook(WindowAttributes* attributes) : attributes_(attributes ? *attributes : systemAttributes_) {}
+    explicit DarkLook(DwmWindowAttributes* attributes) : attributes_(attributes ? *attributes : systemAttributes_) {}
 
     // Called once the children exist, and after each renewal of the palette.
     void follow(HWND window, const std::vector<HWND>& drawnClassicInDark, Tooltips& tooltips,
                 GdiResources& resources);
 
 private:
-    WindowAttributes systemAttributes_;
-    WindowAttributes& attributes_;
+    DwmWindowAttributes systemAttributes_;
+    DwmWindowAttributes& attributes_;
     bool dark_ = false;
+    bool tipColorsSet_ = false;
 };
 
 }  // namespace tovik::win32

@@ -3,8 +3,6 @@
 #include "ui/win32/GdiResources.h"
 
 #include "platform/win32/Utf16.h"
-#include "platform/win32/Win32Registry.h"
-#include "ui/AppMode.h"
 #include "ui/win32/StartupTrace.h"
 #include "ui/win32/VisualStyle.h"
 
@@ -24,11 +22,6 @@ COLORREF ColorRefOf(ui::Color color) {
     // 0x80000000 + n names system colour n.
     if (ui::IsSystemColor(color)) return GetSysColor(static_cast<int>(color & 0xFF));
     return static_cast<COLORREF>(color);
-}
-
-bool DarkAppModeOn() {
-    Win32Registry registry;
-    return ui::DarkAppMode(registry);
 }
 
 GdiResources::GdiResources() : palette_(HighContrastOn, DarkAppModeOn) {}

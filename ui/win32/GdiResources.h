@@ -17,8 +17,6 @@ namespace tovik::win32 {
 // one place that turns the palette's system colours into pixels.
 COLORREF ColorRefOf(ui::Color color);
 
-// Whether Windows' app mode is dark, read from the current user's registry.
-bool DarkAppModeOn();
 
 class GdiResources {
 public:

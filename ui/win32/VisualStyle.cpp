@@ -1,8 +1,10 @@
 // The theme (visual style) the owner-drawn parts are drawn with, and whether
-// high contrast is on; both read again after the system says they changed.
+// high contrast or the dark app mode is on; read again after changes.
 #include "ui/win32/VisualStyle.h"
 
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/Win32Registry.h"
+#include "ui/AppMode.h"
 
 namespace tovik::win32 {
 
@@ -44,6 +46,11 @@ bool HighContrastOn() {
     contrast.cbSize = sizeof contrast;
     return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+bool DarkAppModeOn() {
+    Win32Registry registry;
+    return ui::DarkAppMode(registry);
 }
 
 void RenewVisualStyle() { ++lookGeneration; }

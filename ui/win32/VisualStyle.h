@@ -1,5 +1,6 @@
 // The theme (visual style) the owner-drawn parts are drawn with, and whether
-// high contrast is on; both read again after the system says they changed.
+// high contrast or the dark app mode is on; read again after the system says
+// they changed.
 #pragma once
 #include <windows.h>
 #include <uxtheme.h>
@@ -8,6 +9,8 @@ namespace tovik::win32 {
 
 // Whether the user has switched high contrast on (SPI_GETHIGHCONTRAST).
 bool HighContrastOn();
+// Whether Windows' app mode is dark, read from the current user's registry.
+bool DarkAppModeOn();
 
 // Draws a window without the visual style from now on (`without`), or with
 // the application's again. Themed check boxes and tool tips ignore the

@@ -32,7 +32,7 @@ constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
                                  const platform::SystemInfo& system, AccessibleProperties* accessibleProperties,
-                                 Attention* attention, WindowAttributes* windowAttributes)
+                                 Attention* attention, DwmWindowAttributes* windowAttributes)
     : form_(form),
       app_(app),
       system_(system),

@@ -45,7 +45,7 @@ public:
     // DWM's window attributes.
     Win32MainWindow(HINSTANCE instance, ui::TForm1& form, ui::Application& app, HWND owner,
                     const platform::SystemInfo& system, AccessibleProperties* accessibleProperties = nullptr,
-                    Attention* attention = nullptr, WindowAttributes* windowAttributes = nullptr);
+                    Attention* attention = nullptr, DwmWindowAttributes* windowAttributes = nullptr);
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
