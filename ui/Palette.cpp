@@ -83,6 +83,12 @@ Color darkBack(Color back) {
 
 }  // namespace
 
+Role ButtonFaceFor(bool flat, bool hot, bool pressed, bool disabled) {
+    if (!disabled && pressed) return Role::ButtonPressedFace;
+    if (!disabled && hot) return Role::ButtonHotFace;
+    return flat ? Role::Face : Role::ButtonFace;
+}
+
 Look Palette::look() {
     if (!known_) {
         if (highContrastNow_ && highContrastNow_())

@@ -44,14 +44,19 @@ enum class Role {
     TipText,
 };
 
+// The face of a button in its state. A flat button lies on the window until
+// the mouse comes; a disabled one shows no hot or pressed face (its grey text
+// reads on the plain face only). In the light look every face is the
+// system's button face.
+Role ButtonFaceFor(bool flat, bool hot, bool pressed, bool disabled);
+
 // Which colours the window paints with.
 //
 // Light: the system's colours and the model's own coloured parts, text in
 // the window text colour, exactly as the window has always looked.
 //
 // Dark (Windows' app mode is dark): dark faces with light text; the
-// coloured parts keep their meaning in darker shades that light text reads
-// on: the countdown line deep sky blue while running and a stronger blue
+// coloured parts keep their meaning in shades that light text reads on: the countdown line deep sky blue while running and a stronger blue
 // while paused, the gauges a bright blue bar on deep sky blue or dark red.
 //
 // High contrast: the fixed colours give way to the system's pairs, which the

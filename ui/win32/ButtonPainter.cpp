@@ -141,16 +141,6 @@ void ButtonPainter::drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bo
     DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
 }
 
-ui::Role ButtonPainter::darkFace(bool flat, bool hot, bool pressed, bool disabled) {
-    // A button disabled under the mouse shows no hot face: its grey text
-    // reads on the plain face only.
-    if (disabled) return flat ? ui::Role::Face : ui::Role::ButtonFace;
-    if (pressed) return ui::Role::ButtonPressedFace;
-    if (hot) return ui::Role::ButtonHotFace;
-    // A flat button lies flat on the window until the mouse comes.
-    return flat ? ui::Role::Face : ui::Role::ButtonFace;
-}
-
 void ButtonPainter::drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed) {
     if (flat && !hot && !pressed) return;
     FrameRect(dc, &area, resources_.brush(ui::Role::ButtonBorder));
@@ -199,7 +189,7 @@ void ButtonPainter::draw(const DRAWITEMSTRUCT& item, const ui::Button& button, H
 
     // Dark faces are the palette's own; the theme only draws light ones.
     const bool dark = resources_.palette().dark();
-    FillRect(dc, &area, resources_.brush(dark ? darkFace(button.isFlat(), hot, pressed, disabled) : ui::Role::ButtonFace));
+    FillRect(dc, &area, resources_.brush(ui::ButtonFaceFor(button.isFlat(), hot, pressed, disabled)));
     HTHEME theme = dark ? nullptr : theme_.get(item.hwndItem, dpi);
     if (theme)
         drawThemedFrame(theme, item, button.isFlat(), hot);

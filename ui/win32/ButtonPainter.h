@@ -46,8 +46,7 @@ private:
     void drawPicture(HDC dc, const Picture& picture, int frame, bool disabled, int x, int y);
     // The classic frame; `area` shrinks to the part inside a focus frame.
     void drawClassicFrame(HDC dc, RECT& area, bool flat, bool hot, bool pressed, bool focused);
-    // The dark look: the face for the button's state, and a plain frame.
-    static ui::Role darkFace(bool flat, bool hot, bool pressed, bool disabled);
+    // The dark look's plain frame.
     void drawDarkFrame(HDC dc, const RECT& area, bool flat, bool hot, bool pressed);
     void drawThemedFrame(HTHEME theme, const DRAWITEMSTRUCT& item, bool flat, bool hot);
 

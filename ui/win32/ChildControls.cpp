@@ -192,14 +192,15 @@ bool ChildControls::drawButton(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT ChildControls::customDraw(const NMCUSTOMDRAW& draw) {
-    if (auto* box = dynamic_cast<ui::CheckBox*>(controlOf(draw.hdr.hwndFrom))) {
-        if (draw.dwDrawStage != CDDS_PREPAINT || !resources_.palette().dark() || box->enabled()) return CDRF_DODEFAULT;
+    if (draw.dwDrawStage != CDDS_PREPAINT || !resources_.palette().dark()) return CDRF_DODEFAULT;
+    ui::Control* control = controlOf(draw.hdr.hwndFrom);
+    if (auto* box = dynamic_cast<ui::CheckBox*>(control)) {
+        if (box->enabled()) return CDRF_DODEFAULT;
         painter_.drawDisabledCheckBox(draw.hdc, draw.rc, *box, resources_.font(box->font()), dpi_);
         return CDRF_SKIPDEFAULT;
     }
-    auto* button = dynamic_cast<ui::Button*>(controlOf(draw.hdr.hwndFrom));
-    if (!button || isOwnerDrawn(*button) || draw.dwDrawStage != CDDS_PREPAINT || !resources_.palette().dark())
-        return CDRF_DODEFAULT;
+    auto* button = dynamic_cast<ui::Button*>(control);
+    if (!button || isOwnerDrawn(*button)) return CDRF_DODEFAULT;
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.CtlID = static_cast<UINT>(button->id());

@@ -53,9 +53,9 @@ public:
     // WM_CTLCOLOREDIT and WM_CTLCOLORLISTBOX: the minutes field, the combo
     // box's field and its list.
     HBRUSH fieldColors(HDC dc);
-    // NM_CUSTOMDRAW of a standard push button: in the dark look it is drawn
-    // like the owner-drawn ones (the theme and the classic frame are light);
-    // otherwise the system draws it (CDRF_DODEFAULT).
+    // NM_CUSTOMDRAW of a standard push button or a disabled check box: in the
+    // dark look drawn by the painter (the theme, the classic frame and the
+    // system's grey are light); otherwise the system draws it.
     LRESULT customDraw(const NMCUSTOMDRAW& draw);
     // WM_DRAWITEM: draws an owner-drawn button; false for any other item.
     bool drawButton(const DRAWITEMSTRUCT& item);

@@ -17,7 +17,6 @@ namespace tovik::win32 {
 // one place that turns the palette's system colours into pixels.
 COLORREF ColorRefOf(ui::Color color);
 
-
 class GdiResources {
 public:
     GdiResources();

@@ -132,12 +132,7 @@ void SpinArrows::paintDark(HDC dc, const RECT& upper, const RECT& lower) {
     const bool disabled = !IsWindowEnabled(field_);
     for (const int arrow : {+1, -1}) {
         RECT area = arrow > 0 ? upper : lower;
-        ui::Role face = ui::Role::ButtonFace;
-        if (!disabled && pressed_ == arrow)
-            face = ui::Role::ButtonPressedFace;
-        else if (!disabled && hot_ == arrow)
-            face = ui::Role::ButtonHotFace;
-        FillRect(dc, &area, resources_.brush(face));
+        FillRect(dc, &area, resources_.brush(ui::ButtonFaceFor(false, hot_ == arrow, pressed_ == arrow, disabled)));
         FrameRect(dc, &area, resources_.brush(ui::Role::ButtonBorder));
         // A small triangle pointing up or down, in the middle.
         const int half = static_cast<int>(

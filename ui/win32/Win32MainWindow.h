@@ -35,8 +35,9 @@ namespace tovik::win32 {
 // `resources_` fonts and brushes, `tooltips_` the tool tips, `taskbarButton_`
 // the taskbar button, `keyPreview_` the key preview, `icons_` the window's
 // icons for its DPI, `accessibility_` what screen readers read, `attention_`
-// the taskbar button's flashing, `darkLook_` the dark caption and children. The window itself keeps
-// creation, layout and DPI, heights, showing and centring, and the timers.
+// the taskbar button's flashing, `darkLook_` the dark caption and children.
+// The window itself keeps creation, layout and DPI, heights, showing and
+// centring, and the timers.
 class Win32MainWindow : public ui::WindowPeer, public ui::TimerHost {
 public:
     // `owner` is the application window; `system` answers at each use
