@@ -148,19 +148,14 @@ TEST_F(MainWindowLayout, HintsStayTenSecondsBeforeTheyHideByThemselves) {
 }
 
 // A minimised window's restored place is kept in workspace coordinates: with
-// the taskbar at the left or top they lie its size off the screen's.
+// the taskbar at the left or top they lie its size off the screen's, on the
+// monitor the place lies on; a tool window's stays in screen coordinates.
 TEST(Workspace, ScreenPlaceConvertsToTheWorkAreaOfItsMonitorForAllButToolWindows) {
-    MONITORINFO leftTaskbar{sizeof(MONITORINFO), {0, 0, 1920, 1080}, {48, 0, 1920, 1080}, MONITORINFOF_PRIMARY};
-    MONITORINFO topTaskbarRight{sizeof(MONITORINFO), {1920, 0, 3840, 1080}, {1920, 40, 3840, 1080}, 0};
-    const RECT centred{675, 382, 1245, 697};
-    const RECT left = win32::ScreenToWorkspace(centred, leftTaskbar, 0), leftExpected{627, 382, 1197, 697};
-    EXPECT_TRUE(EqualRect(&left, &leftExpected)) << left.left << "," << left.top;
-    const RECT onRight{2595, 382, 3165, 697};
-    const RECT expected{2595, 342, 3165, 657};
-    const RECT got = win32::ScreenToWorkspace(onRight, topTaskbarRight, 0);
+    const MONITORINFO second{sizeof(MONITORINFO), {1920, 0, 3840, 1080}, {1968, 40, 3840, 1080}, 0};
+    const RECT centred{2595, 382, 3165, 697}, expected{2547, 342, 3117, 657};
+    const RECT got = win32::ScreenToWorkspace(centred, second, 0);
     EXPECT_TRUE(EqualRect(&got, &expected)) << got.left << "," << got.top;
-    // A tool window's place is kept in screen coordinates.
-    const RECT tool = win32::ScreenToWorkspace(centred, leftTaskbar, WS_EX_TOOLWINDOW);
+    const RECT tool = win32::ScreenToWorkspace(centred, second, WS_EX_TOOLWINDOW);
     EXPECT_TRUE(EqualRect(&tool, &centred));
 }
 
