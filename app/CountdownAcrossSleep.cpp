@@ -6,23 +6,25 @@
 
 namespace tovik::app {
 
-CountdownAcrossSleep::CountdownAcrossSleep(ui::TForm1& form, const platform::UptimeClock& uptime,
+CountdownAcrossSleep::CountdownAcrossSleep(ui::TForm1& form, const platform::InterruptClocks& interruptClocks,
                                            const platform::Clock& clock, const platform::Locale& locale,
                                            platform::SystemAwake& awake, engine::GraceCountdown& countdown,
                                            timer::TimerPanel& timerPanel)
     : form_(form),
-      uptime_(uptime),
+      uptime_(interruptClocks),
       clock_(clock),
       locale_(locale),
       awake_(awake),
       countdown_(countdown),
       timerPanel_(timerPanel),
-      asleepSeen_(asleepNow()),
-      lastTickAt_(uptime.milliseconds()) {}
+      asleepSeen_(uptime_.asleep()),
+      lastTickAt_(uptime_.milliseconds()) {}
 
 void CountdownAcrossSleep::countdownRunning(bool running) {
     if (running) {
+        // A sleep while no countdown ran is none of this countdown's business.
         lastTickAt_ = uptime_.milliseconds();
+        asleepSeen_ = uptime_.asleep();
         setOut();
     } else {
         moment_.reset();
@@ -44,11 +46,16 @@ void CountdownAcrossSleep::setOut() {
 
 bool CountdownAcrossSleep::beforeTick() {
     const std::uint64_t now = uptime_.milliseconds();
-    // Windows counts the time asleep; where it does not (or under Wine), a
-    // tick that comes a second late after the suspend message tells it.
-    const bool slept = asleepNow() - asleepSeen_ >= sleepNoticedFromMs ||
-                       (suspending_ && now - lastTickAt_ >= sleepNoticedFromMs);
+    // Windows 10 and later count the time asleep; where they do not (Windows 7,
+    // Wine), a tick that comes a second late after the suspend message tells
+    // it. Modern Standby may pause the program without a message and without
+    // counting the time as asleep: a program that stood still a minute never
+    // acts at a moment nobody chose, whatever stopped it.
+    const bool slept = sleptSince(asleepSeen_) || (suspending_ && now >= lastTickAt_ + sleepNoticedFromMs) ||
+                       now >= lastTickAt_ + standstillIsWakeFromMs;
     lastTickAt_ = now;
+    // Seen afresh at every tick, so the clocks' wobble never adds up.
+    asleepSeen_ = uptime_.asleep();
     if (slept) woke();
     return form_.tmCountDown.enabled();
 }
@@ -61,7 +68,7 @@ void CountdownAcrossSleep::systemSuspending() {
 void CountdownAcrossSleep::systemResumed() {
     // Windows sends two messages for most wakes, and a late tick may have
     // handled the wake before either.
-    if (wakeHandled_ && !suspending_ && asleepNow() - asleepSeen_ < sleepNoticedFromMs) return;
+    if (wakeHandled_ && !suspending_ && !sleptSince(asleepSeen_)) return;
     woke();
 }
 
@@ -69,7 +76,7 @@ void CountdownAcrossSleep::woke() {
     const std::uint64_t now = uptime_.milliseconds();
     suspending_ = false;
     wakeHandled_ = true;
-    asleepSeen_ = asleepNow();
+    asleepSeen_ = uptime_.asleep();
     lastTickAt_ = now;
     if (!form_.tmCountDown.enabled() || !moment_) return;
 

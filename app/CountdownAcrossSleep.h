@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/SystemAwake.h"
+#include "platform/UptimeClock.h"
 #include "timer/TimerPanel.h"
 #include "ui/MainWindow.h"
 
@@ -18,12 +19,14 @@ namespace tovik::app {
 // counted from its start or its last resume. A sleep never moves that moment:
 // after waking, a moment at least a minute ahead is counted to as before; a
 // moment passed, or less than a minute ahead, is missed, and nothing acts.
-// A wake is known from the power messages and from the clocks (the time
-// spent asleep); whichever comes first after a sleep is the one that counts.
-// A thread that stood still without a sleep still stretches the countdown.
+// A wake is known from the power messages, from the clocks (the time spent
+// asleep), from a tick a second late after the suspend message, and from a
+// tick a minute late, whatever held the program up; whichever comes first
+// after a sleep is the one that counts. A thread that stood still for less
+// than a minute without a sleep still stretches the countdown.
 class CountdownAcrossSleep {
 public:
-    CountdownAcrossSleep(ui::TForm1& form, const platform::UptimeClock& uptime, const platform::Clock& clock,
+    CountdownAcrossSleep(ui::TForm1& form, const platform::InterruptClocks& interruptClocks, const platform::Clock& clock,
                          const platform::Locale& locale, platform::SystemAwake& awake,
                          engine::GraceCountdown& countdown, timer::TimerPanel& timerPanel);
 
@@ -45,18 +48,24 @@ public:
     // Time asleep, or a silent stretch after the suspend message, from which
     // on a sleep is taken to have happened.
     static constexpr std::uint64_t sleepNoticedFromMs = 1000;
+    // A silent stretch from which on the program is taken to have been
+    // asleep, with or without a word from Windows.
+    static constexpr std::uint64_t standstillIsWakeFromMs = 60 * 1000;
     static constexpr std::uint64_t msPerTick = 100;
 
 private:
     void setOut();
     void woke();
-    // The time the computer has spent asleep since it started.
-    std::uint64_t asleepNow() const { return uptime_.milliseconds() - uptime_.awakeMilliseconds(); }
+    // The clocks count a second or more asleep since the reading `seen`; a
+    // reading below it is a tick's wobble of the clocks, no sleep.
+    bool sleptSince(std::uint64_t seen) const {
+        return uptime_.asleep() >= seen + sleepNoticedFromMs * platform::UptimeClock::perMs;
+    }
     // What the system shows as the reason it stays awake: the action and its time.
     std::string awakeReason() const;
 
     ui::TForm1& form_;
-    const platform::UptimeClock& uptime_;
+    const platform::UptimeClock uptime_;
     const platform::Clock& clock_;
     const platform::Locale& locale_;
     platform::SystemAwake& awake_;
@@ -70,6 +79,7 @@ private:
     // A wake was handled, and no sign of another sleep came since: the other
     // resume message of the same wake is no new wake.
     bool wakeHandled_ = false;
+    // The time asleep at the last tick or wake, in 100 ns units.
     std::uint64_t asleepSeen_ = 0;
     std::uint64_t lastTickAt_ = 0;
 };

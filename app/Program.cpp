@@ -18,7 +18,7 @@ Program::Program(ui::Application& application, Platform services)
       heights(Form1, application, settings),
       creation(Form1, application, services.system, settings, counters),
       clockTimeStart(Form1, application, timerPanel),
-      acrossSleep(Form1, services.uptime, services.clock, services.locale, services.awake, countdown, timerPanel) {
+      acrossSleep(Form1, services.interruptClocks, services.clock, services.locale, services.awake, countdown, timerPanel) {
     bindEvents();
 }
 

@@ -31,7 +31,7 @@ struct Platform {
     platform::Locale& locale;
     platform::PowerApi& power;
     platform::Registry& registry;
-    platform::UptimeClock& uptime;
+    const platform::InterruptClocks& interruptClocks;
     platform::SystemAwake& awake;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 #include "platform/DateTime.h"
 
@@ -20,14 +21,18 @@ public:
     virtual std::uint64_t milliseconds() const = 0;
 };
 
-// Milliseconds since the system started, as its interrupt-time clocks count
-// them: `milliseconds` goes on while the computer sleeps, `awakeMilliseconds`
-// does not, so the difference grows by the time spent asleep.
-class UptimeClock {
+// The counts since the system started, as Windows gives them. Each steps by
+// the clock tick (the interrupt-time counts by 1 ms once any program raised
+// the timer resolution), and each call reads its own instant.
+class InterruptClocks {
 public:
-    virtual ~UptimeClock() = default;
-    virtual std::uint64_t milliseconds() const = 0;
-    virtual std::uint64_t awakeMilliseconds() const = 0;
+    virtual ~InterruptClocks() = default;
+    // 100 ns units, time asleep included; none before Windows 10.
+    virtual std::optional<std::uint64_t> interruptTime() const = 0;
+    // 100 ns units, time asleep left out; none before Windows 7.
+    virtual std::optional<std::uint64_t> unbiasedInterruptTime() const = 0;
+    // Milliseconds, time asleep included, always in clock-tick steps.
+    virtual std::uint64_t tickCount64() const = 0;
 };
 
 }  // namespace tovik::platform

@@ -12,6 +12,7 @@
 #include "app/SingleInstanceGuard.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Utf16.h"
+#include "platform/win32/Win32InterruptClocks.h"
 #include "platform/win32/Win32NamedLock.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
@@ -32,7 +33,7 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
     win32::Win32Locale locale;
     win32::Win32Power power;
     win32::Win32Registry registry;
-    win32::Win32UptimeClock uptime;
+    win32::Win32InterruptClocks interruptClocks;
     win32::Win32SystemAwake awake;
 
     win32::Win32Application application(instance);
@@ -41,7 +42,7 @@ void runProgram(HINSTANCE instance, int showCommand, win32::Win32SystemInfo& sys
     application.arrangeTaskbar(platform::IsNewerWindows(system));
 
     win32::StartupTrace::mark("toolkit");
-    app::Program program(application, app::Platform{system, clock, locale, power, registry, uptime, awake});
+    app::Program program(application, app::Platform{system, clock, locale, power, registry, interruptClocks, awake});
     win32::Win32MainWindow window(instance, program.Form1, application, application.handle(), system);
     application.setMainWindow(&window);
     program.attachTimers(window);

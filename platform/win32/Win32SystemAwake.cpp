@@ -12,10 +12,6 @@ namespace {
 SystemProcedure<HANDLE(WINAPI*)(PREASON_CONTEXT)> powerCreateRequest{L"kernel32.dll", "PowerCreateRequest"};
 SystemProcedure<BOOL(WINAPI*)(HANDLE, POWER_REQUEST_TYPE)> powerSetRequest{L"kernel32.dll", "PowerSetRequest"};
 SystemProcedure<BOOL(WINAPI*)(HANDLE, POWER_REQUEST_TYPE)> powerClearRequest{L"kernel32.dll", "PowerClearRequest"};
-SystemProcedure<VOID(WINAPI*)(PULONGLONG)> queryInterruptTime{L"kernel32.dll", "QueryInterruptTime"};
-SystemProcedure<BOOL(WINAPI*)(PULONGLONG)> queryUnbiasedInterruptTime{L"kernel32.dll", "QueryUnbiasedInterruptTime"};
-
-constexpr ULONGLONG hundredNsPerMs = 10000;
 
 }  // namespace
 
@@ -54,21 +50,6 @@ void Win32SystemAwake::release() {
         SetThreadExecutionState(ES_CONTINUOUS);
         executionStateHeld_ = false;
     }
-}
-
-std::uint64_t Win32UptimeClock::milliseconds() const {
-    if (const auto query = queryInterruptTime.get()) {
-        ULONGLONG time = 0;
-        query(&time);
-        return time / hundredNsPerMs;
-    }
-    return GetTickCount64();
-}
-
-std::uint64_t Win32UptimeClock::awakeMilliseconds() const {
-    ULONGLONG time = 0;
-    if (const auto query = queryUnbiasedInterruptTime.get(); query && query(&time)) return time / hundredNsPerMs;
-    return milliseconds();
 }
 
 }  // namespace tovik::win32

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "platform/Clock.h"
 #include "platform/SystemAwake.h"
 
 namespace tovik::win32 {
@@ -24,15 +23,6 @@ public:
 private:
     HANDLE request_ = nullptr;
     bool executionStateHeld_ = false;
-};
-
-// The interrupt-time clocks: biased (QueryInterruptTime on Windows 10, else
-// the tick count, which also counts sleep) and unbiased (Windows 7 and later;
-// where it is missing no sleep is counted).
-class Win32UptimeClock : public platform::UptimeClock {
-public:
-    std::uint64_t milliseconds() const override;
-    std::uint64_t awakeMilliseconds() const override;
 };
 
 }  // namespace tovik::win32

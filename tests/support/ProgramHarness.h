@@ -6,6 +6,7 @@
 #include "tests/support/FakePlatform.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/VirtualLoop.h"
+#include "tests/support/WindowsClocks.h"
 
 namespace tovik::test {
 
@@ -19,12 +20,17 @@ struct ProgramHarness {
     RecordingPower power;
     MemoryRegistry registry;
     RecordingAwake awake;
+    // The computer's clocks; a test may choose another kind before create().
+    WindowsClocks::Kind clockKind;
+    std::uint32_t clockSeed = 1;
+    std::unique_ptr<WindowsClocks> clocks;
     std::unique_ptr<app::Program> program;
 
     // Creates the window model and its handlers, without running the creation
     // handler yet (a test may attach a window peer first).
     ui::TForm1& create() {
-        program = std::make_unique<app::Program>(loop, app::Platform{system, clock, locale, power, registry, loop, awake});
+        clocks = std::make_unique<WindowsClocks>(loop, clockKind, clockSeed);
+        program = std::make_unique<app::Program>(loop, app::Platform{system, clock, locale, power, registry, *clocks, awake});
         program->attachTimers(loop);
         return program->Form1;
     }

@@ -59,8 +59,8 @@ void VirtualLoop::stall(std::uint32_t ms, const ui::Timer* first) {
 }
 
 void VirtualLoop::sleep(std::uint32_t ms) {
+    sleeps_.push_back({now_, ms});
     now_ += ms;
-    asleep_ += ms;
     for (auto& [timer, due] : due_)
         if (due < now_) due = now_;
 }

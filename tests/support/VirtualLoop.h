@@ -36,8 +36,7 @@ struct BoxAnswer {
 // window, it asks for each timer's messages by the timer schedule.
 class VirtualLoop : public ui::Application,
                     public ui::TimerHost,
-                    public platform::MonotonicClock,
-                    public platform::UptimeClock {
+                    public platform::MonotonicClock {
 public:
     // Advances virtual time by `ms`, firing every timer that falls due, in
     // order; stops early when the application terminates.
@@ -53,7 +52,12 @@ public:
     bool advanceUntil(const std::function<bool()>& done, std::uint32_t limitMs);
     std::uint32_t now() const { return now_; }
     std::uint64_t milliseconds() const override { return now_; }
-    std::uint64_t awakeMilliseconds() const override { return now_ - asleep_; }
+    // Every sleep so far: when it began and how long it lasted, in virtual ms.
+    struct Sleep {
+        std::uint64_t from;
+        std::uint32_t ms;
+    };
+    const std::vector<Sleep>& sleeps() const { return sleeps_; }
     // From now on timer messages come late as on Windows (up to a clock tick,
     // now and then up to a period); the next period starts from the message.
     void useWindowsTimers(std::uint32_t seed) { windowsTimers_.emplace(seed); }
@@ -100,7 +104,7 @@ private:
     std::uint64_t messageTime(std::uint64_t expiry, int period);
 
     std::uint32_t now_ = 0;
-    std::uint64_t asleep_ = 0;
+    std::vector<Sleep> sleeps_;
     std::int64_t terminatedAt_ = -1;
     std::map<ui::Timer*, std::uint64_t> due_;
     std::uint64_t sequence_ = 0;

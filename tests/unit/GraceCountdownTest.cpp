@@ -369,17 +369,17 @@ TEST(GraceCountdown, KeepsToRealTimeWhenTimerMessagesComeLateAndStretchesOverASt
 
 // ---------------------------------------------------------------- a stall
 
-TEST(GraceCountdown, StallDuringALongCountdownGoesOnInEitherOrderOfTheOverdueTimers) {
+TEST(GraceCountdown, StallUnderAMinuteStretchesTheCountdownALongerOneEndsItAsAnUnansweredPause) {
     for (const bool watchdogFirst : {true, false}) {
         SCOPED_TRACE(watchdogFirst ? "watchdog first" : "tick first");
         ProgramHarness h;
         ui::TForm1& f = h.start("300");
         h.loop.advance(1000);
         ASSERT_EQ(f.remainingTicks, 2990);
-        // The thread stands still for two hours, without a sleep.
-        h.loop.stall(2 * 3600 * 1000, watchdogFirst ? &f.tmExitDelay : &f.tmCountDown);
+        // The thread stands still for 59 s, without a sleep.
+        h.loop.stall(59000, watchdogFirst ? &f.tmExitDelay : &f.tmCountDown);
         EXPECT_FALSE(h.loop.terminated());
-        // It counts delivered ticks, not wall time: one tick after waking.
+        // It counts delivered ticks, not wall time: one tick after the stall.
         EXPECT_EQ(f.remainingTicks, 2989);
         EXPECT_TRUE(f.tmExitDelay.enabled());
         h.loop.advance(298900);
@@ -387,6 +387,19 @@ TEST(GraceCountdown, StallDuringALongCountdownGoesOnInEitherOrderOfTheOverdueTim
         EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "exitWindows(12)"}));
         h.loop.advance(10000);
         EXPECT_TRUE(h.loop.terminated());
+
+        // Two hours without a tick and without a word from Windows: whatever
+        // held the program up, its moment passed long ago.
+        ProgramHarness g;
+        ui::TForm1& e = g.start("300");
+        g.loop.advance(1000);
+        g.loop.stall(2 * 3600 * 1000, watchdogFirst ? &e.tmExitDelay : &e.tmCountDown);
+        const std::uint32_t woke = g.loop.now();
+        EXPECT_EQ(e.btOops.caption(), "Oder vielleicht doch?");
+        EXPECT_EQ(e.lastShowCommand(), ui::ShowCommand::Restore);
+        g.loop.advance(10000);
+        EXPECT_EQ(g.loop.terminatedAt(), woke + engine::GraceCountdown::longWatchdogMs);
+        EXPECT_TRUE(g.power.calls.empty());
     }
 }
 

@@ -1,7 +1,8 @@
 // Thousands of seeded random sequences of everything a user and the machine
 // can do (clicks on whatever is in view and enabled, keys, typing, double
 // clicks, combo choices, box answers, time steps from 1 ms to 10 minutes,
-// stalls, sleeps of the computer), from every start mode, on the whole program. After each step the
+// stalls, sleeps of the computer), from every start mode, on the clocks of
+// Windows 10 and of Windows 7, on the whole program. After each step the
 // rules that keep a power-off program trustworthy must hold. A failing seed is
 // printed so that it can be replayed with TOVIK_SEQUENCE_SEED.
 #include <gtest/gtest.h>
@@ -25,11 +26,12 @@ const std::vector<std::string> counterNames = {"RunCounter",    "RestartCounter"
                                                "TimerOffCounter", "HibernateCounter", "LockCounter"};
 
 // Records what a user would see change: the captions of btOops and
-// stSeconds, and the window caption, in order.
+// stSeconds, the window caption, and the count at each restore of the window.
 struct Observer : ui::ControlPeer, ui::WindowPeer {
     explicit Observer(ui::TForm1& f) : form(f) {}
     ui::TForm1& form;
     std::vector<std::string> oopsCaptions, lineCaptions, windowCaptions;
+    std::vector<int> restoredAt;
     void propertyChanged(ui::Control& control, ui::Property what) override {
         if (what != ui::Property::Caption) return;
         if (&control == &form.btOops) oopsCaptions.push_back(control.caption());
@@ -38,7 +40,9 @@ struct Observer : ui::ControlPeer, ui::WindowPeer {
     void focusRequested(ui::Control&) override {}
     void captionChanged() override { windowCaptions.push_back(form.caption()); }
     void heightChanged() override {}
-    void showWindow(ui::ShowCommand) override {}
+    void showWindow(ui::ShowCommand command) override {
+        if (command == ui::ShowCommand::Restore) restoredAt.push_back(form.remainingTicks);
+    }
 };
 
 const std::map<std::string, std::string> statusCounter = {{"und tschüss......", "PwrOffCounter"},
@@ -72,7 +76,9 @@ private:
     bool chance(int percent) { return pick(100) < percent; }
 
     void breakRule(const std::string& rule) {
-        if (broken_.empty()) broken_ = "step " + std::to_string(stepNumber_) + " (" + lastAction_ + "): " + rule;
+        if (broken_.empty())
+            broken_ = started_ + ", " + h_.clocks->describe() + ", step " + std::to_string(stepNumber_) + " (" +
+                      lastAction_ + "): " + rule;
     }
 
     void startInARandomMode() {
@@ -80,10 +86,16 @@ private:
         std::string argument = modes[pick(int(modes.size()))];
         if (argument == "22:30") argument = (pick(24) < 10 ? "0" : "") + std::to_string(pick(24)) + ":" + (pick(2) ? "05" : "59");
         simulation_ = chance(30);
+        h_.clockKind = {chance(25), chance(50), chance(50)};
+        h_.clockSeed = static_cast<std::uint32_t>(random_());
+        if (chance(50)) h_.loop.useWindowsTimers(static_cast<std::uint32_t>(random_()));
+        // Nobody touches the computer until the start's countdown has acted.
+        quiet_ = chance(25);
         if (simulation_) h_.system.devEnvironment = "Werkbank";
         h_.system.major = chance(20) ? 5 : 10;
         h_.clock.time = {2026, 12, 8, pick(24), pick(60), pick(60), pick(1000)};
-        lastAction_ = "start '" + argument + "'" + (simulation_ ? " simulated" : "");
+        lastAction_ = "start '" + argument + "'" + (simulation_ ? " simulated" : "") + (quiet_ ? " untouched" : "");
+        started_ = lastAction_;
         ui::TForm1& form = h_.create();
         observer_ = std::make_unique<Observer>(form);
         form.attachPeer(observer_.get());
@@ -92,6 +104,11 @@ private:
         scriptAnswers();
         h_.start(argument);
         expected_["RunCounter"] = 1;
+        // A grace countdown of a minute at most must reach its action (a clock
+        // time sets its own countdown once the window is up).
+        boxesAtStart_ = h_.loop.boxes().size();
+        if (argument.find(':') == std::string::npos && form.tmCountDown.enabled() && form.remainingTicks <= 600)
+            untouchedActsBy_ = h_.loop.now() + form.remainingTicks * 100LL + 1000;
         // The toolkit shows the window: the show handler, then the first paint.
         if (!h_.loop.terminated()) h_.loop.user([&] { form.onShow(); });
         if (!h_.loop.terminated()) h_.loop.user([&] { form.onPaint(); });
@@ -123,12 +140,25 @@ private:
         h_.loop.user(action);
     }
 
+    // A step in which the computer slept or stood still a minute: what it
+    // shows at waking was nobody's click, and nothing is counted.
+    void woke() {
+        wakeStep_ = true;
+        wokeAt_ = h_.loop.now();
+        untouchedActsBy_ = -1;
+        observer_->oopsCaptions.clear();
+        observer_->windowCaptions.clear();
+        observer_->restoredAt.clear();
+    }
+
     void act() {
         scriptAnswers();
         userAction_ = false;
+        wakeStep_ = false;
         const std::size_t boxesBefore = h_.loop.boxes().size();
         const std::size_t requestsBefore = requests();
-        switch (pick(15)) {
+        const bool untouched = quiet_ && untouchedActsBy_ >= 0;
+        switch (untouched ? 11 + 3 * pick(2) : pick(15)) {
             case 0: case 1: case 2: {  // a click on whatever is in view and enabled
                 std::vector<ui::Control*> clickable;
                 for (ui::Control* c : f().controls())
@@ -181,27 +211,28 @@ private:
                 else user("combo typed", [&] { f().cbOffByTime.typeByUser("1"); });
                 break;
             case 11: {
-                const std::uint32_t ms = static_cast<std::uint32_t>(std::exp(std::uniform_real_distribution<double>(0, std::log(600000.0))(random_)));
+                const std::uint32_t ms = static_cast<std::uint32_t>(std::exp(std::uniform_real_distribution<double>(0, std::log(untouched ? 59999.0 : 600000.0))(random_)));
                 lastAction_ = "stall " + std::to_string(ms) + " ms";
                 const ui::Timer* first = f().timers[pick(ui::TForm1::timerCount)];
                 h_.loop.stall(ms, first);
+                if (untouchedActsBy_ >= 0) untouchedActsBy_ += ms;
+                if (ms >= 60000) woke();
                 break;
             }
             case 12: {  // the computer sleeps: the messages in either order with the late timers
-                const std::uint32_t ms = static_cast<std::uint32_t>(std::exp(std::uniform_real_distribution<double>(0, std::log(7200000.0))(random_)));
-                lastAction_ = "sleep " + std::to_string(ms) + " ms";
-                const bool suspendMessage = chance(80), resumeFirst = chance(50);
+                const std::uint32_t ms = static_cast<std::uint32_t>(std::exp(std::uniform_real_distribution<double>(std::log(1000.0), std::log(7200000.0))(random_)));
+                // Windows 7 always tells; Windows 10 counts the time asleep
+                // and may say nothing at all.
+                const bool silent = !h_.clockKind.windows7 && chance(20);
+                const bool suspendMessage = !silent && chance(80), resumeFirst = chance(50);
+                lastAction_ = "sleep " + std::to_string(ms) + " ms" + (silent ? " without messages" : "");
                 if (suspendMessage) h_.loop.user(f().onSuspend);
                 h_.clock.time = timerTime(ms);
                 h_.loop.sleep(ms);
-                if (resumeFirst) h_.loop.user(f().onResume);
+                if (resumeFirst && !silent) h_.loop.user(f().onResume);
                 h_.loop.processMessages();
-                if (!resumeFirst && !h_.loop.terminated()) h_.loop.user(f().onResume);
-                wokeAt_ = h_.loop.now();
-                // The pause or the timer panel that a wake shows was nobody's
-                // click: nothing is counted.
-                observer_->oopsCaptions.clear();
-                observer_->windowCaptions.clear();
+                if (!resumeFirst && !silent && !h_.loop.terminated()) h_.loop.user(f().onResume);
+                woke();
                 break;
             }
             default: {
@@ -211,6 +242,8 @@ private:
                 h_.loop.advance(ms);
             }
         }
+        checkNoWakeWithoutASleep();
+        observer_->restoredAt.clear();
         // A single user action that reported an error requested nothing.
         bool errorShown = false;
         for (std::size_t i = boxesBefore; i < h_.loop.boxes().size(); ++i)
@@ -288,12 +321,31 @@ private:
         return answer.answer;
     }
 
+    // Without a sleep nothing is handled as a wake: no pause, no missed
+    // timer and no window restored that no click and no mark explains.
+    void checkNoWakeWithoutASleep() {
+        if (userAction_ || wakeStep_) return;
+        for (const std::string& caption : observer_->oopsCaptions)
+            if (caption == "Oder vielleicht doch?") breakRule("a pause nobody asked for");
+        for (const std::string& caption : observer_->lineCaptions)
+            if (caption.rfind("Verpasst", 0) == 0) breakRule("'" + caption + "' without a sleep");
+        for (const int ticks : observer_->restoredAt)
+            if (ticks != 6000 && ticks != 1800 && ticks != 1200 && ticks != 600 && ticks != 100)
+                breakRule("the window restored at " + std::to_string(ticks) + " ticks without a sleep");
+    }
+
     void checkAfterStep() {
         if (f().remainingTicks < 0) breakRule("remainingTicks below zero: " + std::to_string(f().remainingTicks));
         if (simulation_ && requests() > 0) breakRule("a power request in simulation mode");
         if (!h_.loop.terminated() && h_.awake.held() != f().tmCountDown.enabled())
             breakRule(h_.awake.held() ? "kept awake without a running countdown" : "a running countdown not kept awake");
         if (userAction_) actingSince_ = -1;
+        if (userAction_) untouchedActsBy_ = -1;
+        // In simulation mode the action is a box.
+        const bool acted = !h_.power.calls.empty() || h_.loop.boxes().size() > boxesAtStart_;
+        if (untouchedActsBy_ >= 0 && !acted && (h_.loop.terminated() || h_.loop.now() > untouchedActsBy_))
+            breakRule("an untouched countdown did not act");
+        if (acted) untouchedActsBy_ = -1;
         if (actingSince_ >= 0 && !userAction_ && h_.loop.now() > actingSince_ + watchdogMs_ + 200 && !h_.loop.terminated())
             breakRule("still running " + std::to_string(h_.loop.now() - actingSince_) + " ms after acting");
         for (const std::string& name : counterNames) {
@@ -309,8 +361,12 @@ private:
     std::map<std::string, int> expected_;
     bool simulation_ = false;
     bool userAction_ = false;
+    bool wakeStep_ = false;
+    bool quiet_ = false;
+    long long untouchedActsBy_ = -1;
+    std::size_t boxesAtStart_ = 0;
     int stepNumber_ = -1;
-    std::string lastAction_;
+    std::string lastAction_, started_;
     std::string broken_;
     std::size_t seenCalls_ = 0, seenBoxes_ = 0, seenRequests_ = 0;
     std::vector<test::BoxAnswer> answers_;

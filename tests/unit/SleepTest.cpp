@@ -5,6 +5,7 @@
 
 using namespace tovik;
 using tovik::test::ProgramHarness;
+using Clocks = tovik::test::WindowsClocks::Kind;
 
 namespace {
 
@@ -40,10 +41,19 @@ void sleepAndWake(ProgramHarness& h, std::uint32_t ms, Wake wake) {
     if (wake == Wake::TickFirst) resume();
 }
 
-// "Timer aus," and "Go!" with `minutes`; the window stays in view.
-ui::TForm1& startTimer(ProgramHarness& h, const std::string& minutes) {
+// The clocks of the computers Tovik meets: Windows 10 and 11 with the
+// default or a raised timer resolution, with and without a sleep since the
+// system started, and Windows 7 and 8.1, which count no time asleep.
+const Clocks everyClocks[] = {{false, false, true}, {false, true, true}, {false, false, false}, {true, false, true},
+                              {true, true, false}};
+
+void sendResume(ProgramHarness& h) { h.loop.user(h.form().onResume); }
+
+// "Timer aus," and "Go!" with `minutes`; the window stays in view unless it
+// is to minimise, as by default.
+ui::TForm1& startTimer(ProgramHarness& h, const std::string& minutes, bool minimise = false) {
     ui::TForm1& f = h.start();
-    f.cbAutoMinimize.setChecked(false);
+    f.cbAutoMinimize.setChecked(minimise);
     h.loop.advance(300);
     h.loop.user([&] { f.btTimerOff1.click(); });
     f.seShutMinutes.setTextByUser(minutes);
@@ -200,4 +210,105 @@ TEST(Sleep, TheGraceCountdownAfterASleepEndsAsAPauseNobodyAnswers) {
     sleepAndWake(h, 30 * minute, Wake::TickFirst);
     EXPECT_TRUE(f.tmCountDown.enabled());
     EXPECT_NEAR(f.remainingTicks, 29 * 600 + 590, 2);
+}
+
+TEST(Sleep, AComputerThatNeverSleptIsNeverTakenForOneThatDid) {
+    for (const Clocks& clocks : everyClocks)
+        for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+            ProgramHarness h;
+            h.clockKind = clocks;
+            h.clockSeed = seed;
+            SCOPED_TRACE(test::WindowsClocks(h.loop, clocks, seed).describe() + ", seed " + std::to_string(seed));
+            h.loop.useWindowsTimers(seed);
+            ui::TForm1& f = h.start();
+            ASSERT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, 7000)) << f.stSeconds.caption();
+            EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "exitWindows(12)"}));
+
+            // A minimised timer stays minimised until its first mark.
+            ProgramHarness g;
+            g.clockKind = clocks;
+            g.clockSeed = seed;
+            g.loop.useWindowsTimers(seed);
+            ui::TForm1& e = startTimer(g, "15", true);
+            g.loop.advance(4 * minute + 50000);
+            EXPECT_EQ(e.lastShowCommand(), ui::ShowCommand::Minimize);
+            EXPECT_TRUE(e.tmCountDown.enabled());
+            EXPECT_EQ(e.stSeconds.caption().rfind("Verpasst", 0), std::string::npos);
+        }
+}
+
+TEST(Sleep, EachSignOfAWakeIsEnoughOnItsOwn) {
+    // Windows 7 clocks count no time asleep; a stall is no sleep to the clocks.
+    struct Sign {
+        const char* name;
+        Clocks clocks;
+        bool suspend, resumeBeforeTick, resumeAfterTick, asleep;
+        std::uint32_t ms;
+    };
+    const Sign signs[] = {
+        {"the resume messages alone", {true, false, true}, false, true, false, true, 30000},
+        {"the clocks alone", {false, false, true}, false, false, false, true, 30000},
+        {"a tick a second late after the suspend message", {true, true, false}, true, false, true, true, 30000},
+        {"a tick a minute late, no message, no time asleep", {false, true, false}, false, false, false, false, 2 * minute},
+    };
+    for (const Sign& sign : signs) {
+        SCOPED_TRACE(sign.name);
+        ProgramHarness h;
+        h.clockKind = sign.clocks;
+        ui::TForm1& f = startTimer(h, "60", true);
+        const std::uint32_t target = h.loop.now() + 60 * minute;
+        h.loop.advance(5 * minute);
+        if (sign.suspend) h.loop.user(f.onSuspend);
+        if (sign.asleep) h.loop.sleep(sign.ms);
+        else h.loop.stall(sign.ms);
+        if (sign.resumeBeforeTick) sendResume(h);
+        h.loop.processMessages();
+
+        // The window is back and the count aims at the same moment.
+        EXPECT_EQ(f.lastShowCommand(), ui::ShowCommand::Restore);
+        EXPECT_NEAR(f.remainingTicks, (target - h.loop.now()) / 100, 2);
+        if (sign.resumeAfterTick) sendResume(h);
+        ASSERT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, 60 * minute));
+        EXPECT_NEAR(static_cast<double>(h.loop.now()), target, 1000.0);
+    }
+}
+
+TEST(Sleep, TheTwoResumeMessagesOfOneWakeAreOneWakeAndTheNextSleepIsANewOne) {
+    for (const Clocks& clocks : everyClocks) {
+        SCOPED_TRACE(clocks.windows7 ? "Windows 7 clocks" : "Windows 10 clocks");
+        ProgramHarness h;
+        h.clockKind = clocks;
+        ui::TForm1& f = startTimer(h, "10", true);
+        const std::uint32_t target = h.loop.now() + 10 * minute;
+        h.loop.advance(5000);
+        h.loop.user(f.onSuspend);
+        h.loop.sleep(30000);
+        sendResume(h);  // PBT_APMRESUMEAUTOMATIC
+        h.loop.processMessages();
+        ASSERT_EQ(f.lastShowCommand(), ui::ShowCommand::Restore);
+        // PBT_APMRESUMESUSPEND comes when somebody touches the computer, here
+        // 45 s before the moment: a second wake would miss it.
+        h.loop.advance(target - 45000 - h.loop.now());
+        sendResume(h);
+        EXPECT_TRUE(f.tmCountDown.enabled());
+        ASSERT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, minute));
+        EXPECT_NEAR(static_cast<double>(h.loop.now()), target, 1000.0);
+
+        // Two sleeps, each told by its messages: the second is a wake of its own.
+        ProgramHarness g;
+        g.clockKind = clocks;
+        ui::TForm1& e = startTimer(g, "60", true);
+        const std::uint32_t later = g.loop.now() + 60 * minute;
+        for (int sleep = 0; sleep < 2; ++sleep) {
+            g.loop.advance(minute);
+            e.showWindow(ui::ShowCommand::Minimize);
+            g.loop.user(e.onSuspend);
+            g.loop.sleep(30000);
+            sendResume(g);
+            sendResume(g);
+            g.loop.processMessages();
+            EXPECT_EQ(e.lastShowCommand(), ui::ShowCommand::Restore) << "sleep " << sleep;
+            EXPECT_NEAR(e.remainingTicks, (later - g.loop.now()) / 100, 2) << "sleep " << sleep;
+        }
+    }
 }

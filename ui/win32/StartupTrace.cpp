@@ -51,7 +51,9 @@ bool on() {
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     GetSystemTimeAsFileTime(&now);
     auto value = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    r.startMs = counterMs() - static_cast<double>(value(now) - value(created)) / 10000.0;
+    // The system clock may have been set back since the process started.
+    const ULONGLONG age = value(now) > value(created) ? value(now) - value(created) : 0;
+    r.startMs = counterMs() - static_cast<double>(age) / 10000.0;
     return true;
 }
 

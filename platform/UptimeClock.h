@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/Clock.h"
+
+namespace tovik::platform {
+
+// Time since the system started, time asleep included, and the time it has
+// spent asleep, from the interrupt-time counts.
+class UptimeClock {
+public:
+    explicit UptimeClock(const InterruptClocks& clocks) : clocks_(clocks) {}
+
+    // Milliseconds, time asleep included; never goes back.
+    std::uint64_t milliseconds() const;
+    // The time asleep since the system started, in 100 ns units, as one
+    // reading of the two interrupt-time counts. It may read a clock tick more
+    // or less from one call to the next, never less than none; where only the
+    // unbiased count exists (Windows 7 and 8.1) it reads none.
+    std::uint64_t asleep() const;
+
+    static constexpr std::uint64_t perMs = 10000;
+
+private:
+    const InterruptClocks& clocks_;
+};
+
+}  // namespace tovik::platform
