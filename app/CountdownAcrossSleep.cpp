@@ -46,16 +46,17 @@ void CountdownAcrossSleep::setOut() {
 
 bool CountdownAcrossSleep::beforeTick() {
     const std::uint64_t now = uptime_.milliseconds();
+    const std::uint64_t asleep = uptime_.asleep();
     // Windows 10 and later count the time asleep; where they do not (Windows 7,
     // Wine), a tick that comes a second late after the suspend message tells
     // it. Modern Standby may pause the program without a message and without
     // counting the time as asleep: a program that stood still a minute never
     // acts at a moment nobody chose, whatever stopped it.
-    const bool slept = sleptSince(asleepSeen_) || (suspending_ && now >= lastTickAt_ + sleepNoticedFromMs) ||
+    const bool slept = asleepGrew(asleep) || (suspending_ && now >= lastTickAt_ + sleepNoticedFromMs) ||
                        now >= lastTickAt_ + standstillIsWakeFromMs;
     lastTickAt_ = now;
     // Seen afresh at every tick, so the clocks' wobble never adds up.
-    asleepSeen_ = uptime_.asleep();
+    asleepSeen_ = asleep;
     if (slept) woke();
     return form_.tmCountDown.enabled();
 }
@@ -68,7 +69,7 @@ void CountdownAcrossSleep::systemSuspending() {
 void CountdownAcrossSleep::systemResumed() {
     // Windows sends two messages for most wakes, and a late tick may have
     // handled the wake before either.
-    if (wakeHandled_ && !suspending_ && !sleptSince(asleepSeen_)) return;
+    if (wakeHandled_ && !suspending_ && !asleepGrew(uptime_.asleep())) return;
     woke();
 }
 

@@ -56,10 +56,10 @@ public:
 private:
     void setOut();
     void woke();
-    // The clocks count a second or more asleep since the reading `seen`; a
-    // reading below it is a tick's wobble of the clocks, no sleep.
-    bool sleptSince(std::uint64_t seen) const {
-        return uptime_.asleep() >= seen + sleepNoticedFromMs * platform::UptimeClock::perMs;
+    // The clocks count a second or more asleep since the last tick or wake; a
+    // reading below that one is a tick's wobble of the clocks, no sleep.
+    bool asleepGrew(std::uint64_t asleep) const {
+        return asleep >= asleepSeen_ + sleepNoticedFromMs * platform::UptimeClock::perMs;
     }
     // What the system shows as the reason it stays awake: the action and its time.
     std::string awakeReason() const;
