@@ -63,7 +63,6 @@ bool CountdownAcrossSleep::beforeTick() {
 
 void CountdownAcrossSleep::systemSuspending() {
     suspending_ = true;
-    wakeHandled_ = false;
 }
 
 void CountdownAcrossSleep::systemResumed() {
@@ -91,10 +90,9 @@ void CountdownAcrossSleep::woke() {
     } else {
         // The ticks the sleep swallowed are not replayed: the count is the
         // time left to the same moment, and marks passed asleep stay unshown.
-        // The overdue tick that comes with the wake takes one at once.
+        // The overdue tick that comes with the wake takes one at once and
+        // brings the gauges along.
         form_.remainingTicks = static_cast<int>((*moment_ - now + msPerTick - 1) / msPerTick + 1);
-        form_.Gauge1.setProgress(form_.remainingTicks);
-        form_.Gauge2.setProgress(form_.remainingTicks);
         // Set again after every resume.
         awake_.hold(awakeReason());
     }

@@ -76,8 +76,9 @@ private:
     std::optional<std::uint64_t> moment_;
     bool startedByGo_ = false;
     bool suspending_ = false;
-    // A wake was handled, and no sign of another sleep came since: the other
-    // resume message of the same wake is no new wake.
+    // A wake was handled, and no sign of another sleep came since (a suspend
+    // message, time asleep): the other resume message of the same wake is no
+    // new wake.
     bool wakeHandled_ = false;
     // The time asleep at the last tick or wake, in 100 ns units.
     std::uint64_t asleepSeen_ = 0;

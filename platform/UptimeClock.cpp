@@ -2,10 +2,9 @@
 
 namespace tovik::platform {
 
-std::uint64_t UptimeClock::milliseconds() const {
-    if (const auto time = clocks_.interruptTime()) return *time / perMs;
-    return clocks_.tickCount64();
-}
+// The tick count counts time asleep on every Windows; its clock-tick steps
+// are fine enough for moments kept to the second.
+std::uint64_t UptimeClock::milliseconds() const { return clocks_.tickCount64(); }
 
 std::uint64_t UptimeClock::asleep() const {
     // The unbiased count first: a clock tick between the two readings makes
