@@ -1,6 +1,8 @@
 // Windows' dark app mode: on the real Tovik.exe, the dark face and its live
 // switch back to light under Wine; on the window peer, the caption's DWM
-// attribute (Wine ignores it) through a double that behaves as Windows does.
+// attribute (Wine ignores it) through a double that behaves as Windows does,
+// and the focus frames of the custom-drawn push buttons.
+#include <functional>
 #include <map>
 
 #include "platform/win32/Win32Platform.h"
@@ -30,6 +32,26 @@ struct DarkAppMode {
 
 const COLORREF darkFace = win32::ColorRefOf(ui::dark::face);
 
+// What `paint` leaves in a bitmap of that size, row by row.
+std::vector<DWORD> painted(int width, int height, const std::function<void(HDC)>& paint) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    paint(dc);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return pixels;
+}
+
+// The face the window erases its background with.
+std::vector<DWORD> erasedFace(HWND window) {
+    return painted(1, 1, [&](HDC dc) { SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+}
+
 using DarkMode = TovikTest;
 
 TEST_F(DarkMode, FaceIsDarkAtStartAndTurnsLightWhenTheModeIsBroadcast) {
@@ -58,15 +80,30 @@ struct DwmDouble : win32::DwmWindowAttributes {
     std::map<HWND, BOOL> dark;
 };
 
-TEST(DarkCaptionOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitch) {
+TEST(DarkLookOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitchAndNeverDarkUnderALightOne) {
     win32::Win32Application application(GetModuleHandleW(nullptr));
     win32::Win32SystemInfo system;
-    DwmDouble dwm(win32::darkModeAttribute);
     DarkAppMode dark;
+    const auto lightFace = painted(1, 1, [](HDC dc) {
+        const RECT pixel{0, 0, 1, 1};
+        FillRect(dc, &pixel, GetSysColorBrush(COLOR_BTNFACE));
+    });
+    {
+        // Windows 10 before the builds that know either number refuses both:
+        // the window stays light under its light caption.
+        DwmDouble neither(0);
+        ui::TForm1 form;
+        win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system,
+                                      nullptr, nullptr, &neither);
+        EXPECT_EQ(neither.asked, (std::vector<DWORD>{20, 19}));
+        EXPECT_EQ(erasedFace(window.handle()), lightFace);
+    }
+    DwmDouble dwm(win32::darkModeAttribute);
     ui::TForm1 form;
     win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system, nullptr,
                                   nullptr, &dwm);
     EXPECT_EQ(dwm.dark[window.handle()], TRUE);
+    EXPECT_NE(erasedFace(window.handle()), lightFace);
     DarkAppMode::switchToLight(window.handle(), /*broadcast=*/false);
     EXPECT_EQ(dwm.dark[window.handle()], FALSE);
     EXPECT_EQ(dwm.asked, (std::vector<DWORD>{20, 20}));
@@ -76,6 +113,32 @@ TEST(DarkCaptionOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitc
     EXPECT_TRUE(win32::ShowCaptionDark(older, window.handle(), true));
     EXPECT_EQ(older.dark[window.handle()], TRUE);
     EXPECT_EQ(older.asked, (std::vector<DWORD>{20, 19}));
+}
+
+// The standard push buttons ("Go!") drawn through custom draw in the dark
+// look show their dotted focus frame only while the item state carries the
+// keyboard cues, as comctl32 6 reports them.
+TEST(DarkLookOnThePeer, PushButtonsDrawTheFocusFrameOnlyWithTheKeyboardCues) {
+    win32::Win32Application application(GetModuleHandleW(nullptr));
+    win32::Win32SystemInfo system;
+    DwmDouble dwm(win32::darkModeAttribute);
+    DarkAppMode dark;
+    ui::TForm1 form;
+    win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system, nullptr,
+                                  nullptr, &dwm);
+    const HWND go = Window(window.handle()).child(ids::btRestart).handle();
+    RECT area;
+    GetClientRect(go, &area);
+    const auto drawn = [&](UINT state) {
+        return painted(area.right, area.bottom, [&](HDC dc) {
+            NMCUSTOMDRAW draw{{go, UINT_PTR(ids::btRestart), UINT(NM_CUSTOMDRAW)}, CDDS_PREPAINT, dc, area, 0, state, 0};
+            EXPECT_EQ(SendMessageW(window.handle(), WM_NOTIFY, ids::btRestart, reinterpret_cast<LPARAM>(&draw)),
+                      CDRF_SKIPDEFAULT);
+        });
+    };
+    const std::vector<DWORD> unfocused = drawn(0);
+    EXPECT_TRUE(drawn(CDIS_FOCUS) == unfocused) << "a focus frame while the cues are hidden";
+    EXPECT_FALSE(drawn(CDIS_FOCUS | CDIS_SHOWKEYBOARDCUES) == unfocused) << "no focus frame with the cues";
 }
 
 }  // namespace
