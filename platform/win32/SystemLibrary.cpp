@@ -1,3 +1,5 @@
+// DLLs from the system folder through the loader of kernel32, which the
+// search decisions of platform/DllSearch drive.
 #include "platform/win32/SystemLibrary.h"
 
 #include <string>
@@ -17,7 +19,8 @@ public:
     }
     bool searchSystemFolderOnly() override {
         using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-        const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFunction>(kernel32Procedure("SetDefaultDllDirectories"));
+        const auto restrict =
+            reinterpret_cast<SetDefaultDllDirectoriesFunction>(kernel32Procedure("SetDefaultDllDirectories"));
         return restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     void leaveOutCurrentDirectory() override { SetDllDirectoryW(L""); }

@@ -32,24 +32,24 @@ struct DarkAppMode {
 
 const COLORREF darkFace = win32::ColorRefOf(ui::dark::face);
 
-// What `paint` leaves in a bitmap of that size, row by row.
+// What `paint` leaves in a bitmap of that size, row by row (0x00RRGGBB).
 std::vector<DWORD> painted(int width, int height, const std::function<void(HDC)>& paint) {
-    HDC dc = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     paint(dc);
     GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
     return pixels;
 }
 
-// The face the window erases its background with.
-std::vector<DWORD> erasedFace(HWND window) {
-    return painted(1, 1, [&](HDC dc) { SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+COLORREF erasedFace(HWND window) {
+    const DWORD pixel = painted(1, 1, [&](HDC dc) { SendMessageW(window, WM_ERASEBKGND, WPARAM(dc), 0); })[0];
+    return RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
 }
 
 using DarkMode = TovikTest;
@@ -80,14 +80,10 @@ struct DwmDouble : win32::DwmWindowAttributes {
     std::map<HWND, BOOL> dark;
 };
 
-TEST(DarkLookOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitchAndNeverDarkUnderALightOne) {
+TEST(DarkLookOnThePeer, CaptionFollowsTheModeTheLookStaysLightWhereItCannotAndFocusFramesFollowTheCues) {
     win32::Win32Application application(GetModuleHandleW(nullptr));
     win32::Win32SystemInfo system;
     DarkAppMode dark;
-    const auto lightFace = painted(1, 1, [](HDC dc) {
-        const RECT pixel{0, 0, 1, 1};
-        FillRect(dc, &pixel, GetSysColorBrush(COLOR_BTNFACE));
-    });
     {
         // Windows 10 before the builds that know either number refuses both:
         // the window stays light under its light caption.
@@ -96,14 +92,28 @@ TEST(DarkLookOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitchAn
         win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system,
                                       nullptr, nullptr, &neither);
         EXPECT_EQ(neither.asked, (std::vector<DWORD>{20, 19}));
-        EXPECT_EQ(erasedFace(window.handle()), lightFace);
+        EXPECT_EQ(erasedFace(window.handle()), GetSysColor(COLOR_BTNFACE));
     }
     DwmDouble dwm(win32::darkModeAttribute);
     ui::TForm1 form;
     win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system, nullptr,
                                   nullptr, &dwm);
     EXPECT_EQ(dwm.dark[window.handle()], TRUE);
-    EXPECT_NE(erasedFace(window.handle()), lightFace);
+    EXPECT_EQ(erasedFace(window.handle()), darkFace);
+
+    // The standard push buttons ("Go!"), custom-drawn in the dark look, show
+    // the dotted focus frame only while the item state carries the cues.
+    const HWND go = Window(window.handle()).child(ids::btRestart).handle();
+    const auto drawn = [&](UINT state) {
+        return painted(80, 30, [&](HDC dc) {
+            NMCUSTOMDRAW draw{{go, ids::btRestart, UINT(NM_CUSTOMDRAW)}, CDDS_PREPAINT, dc, {0, 0, 80, 30}, 0, state,
+                              0};
+            SendMessageW(window.handle(), WM_NOTIFY, ids::btRestart, reinterpret_cast<LPARAM>(&draw));
+        });
+    };
+    EXPECT_TRUE(drawn(CDIS_FOCUS) == drawn(0)) << "a focus frame while the cues are hidden";
+    EXPECT_FALSE(drawn(CDIS_FOCUS | CDIS_SHOWKEYBOARDCUES) == drawn(0)) << "no focus frame with the cues";
+
     DarkAppMode::switchToLight(window.handle(), /*broadcast=*/false);
     EXPECT_EQ(dwm.dark[window.handle()], FALSE);
     EXPECT_EQ(dwm.asked, (std::vector<DWORD>{20, 20}));
@@ -113,32 +123,6 @@ TEST(DarkLookOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitchAn
     EXPECT_TRUE(win32::ShowCaptionDark(older, window.handle(), true));
     EXPECT_EQ(older.dark[window.handle()], TRUE);
     EXPECT_EQ(older.asked, (std::vector<DWORD>{20, 19}));
-}
-
-// The standard push buttons ("Go!") drawn through custom draw in the dark
-// look show their dotted focus frame only while the item state carries the
-// keyboard cues, as comctl32 6 reports them.
-TEST(DarkLookOnThePeer, PushButtonsDrawTheFocusFrameOnlyWithTheKeyboardCues) {
-    win32::Win32Application application(GetModuleHandleW(nullptr));
-    win32::Win32SystemInfo system;
-    DwmDouble dwm(win32::darkModeAttribute);
-    DarkAppMode dark;
-    ui::TForm1 form;
-    win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system, nullptr,
-                                  nullptr, &dwm);
-    const HWND go = Window(window.handle()).child(ids::btRestart).handle();
-    RECT area;
-    GetClientRect(go, &area);
-    const auto drawn = [&](UINT state) {
-        return painted(area.right, area.bottom, [&](HDC dc) {
-            NMCUSTOMDRAW draw{{go, UINT_PTR(ids::btRestart), UINT(NM_CUSTOMDRAW)}, CDDS_PREPAINT, dc, area, 0, state, 0};
-            EXPECT_EQ(SendMessageW(window.handle(), WM_NOTIFY, ids::btRestart, reinterpret_cast<LPARAM>(&draw)),
-                      CDRF_SKIPDEFAULT);
-        });
-    };
-    const std::vector<DWORD> unfocused = drawn(0);
-    EXPECT_TRUE(drawn(CDIS_FOCUS) == unfocused) << "a focus frame while the cues are hidden";
-    EXPECT_FALSE(drawn(CDIS_FOCUS | CDIS_SHOWKEYBOARDCUES) == unfocused) << "no focus frame with the cues";
 }
 
 }  // namespace
