@@ -19,12 +19,16 @@ constexpr const char* loadedByNameElsewhere[] = {"dwmapi.dll",   "oleacc.dll",  
 }  // namespace
 
 void RestrictDllSearch(DllLoader& loader) {
-    const bool restricted = loader.searchSystemFolderOnly();
+    const bool restricted = loader.knowsSearchFlags() && loader.searchSystemFolderOnly();
     if (!restricted) {
         loader.leaveOutCurrentDirectory();
-        for (const char* name : loadedByNameElsewhere) loader.loadFromSystemFolder(name);
+        for (const char* name : loadedByNameElsewhere) LoadFromSystemFolder(loader, name);
     }
-    for (const char* name : alwaysLoaded) loader.loadFromSystemFolder(name);
+    for (const char* name : alwaysLoaded) LoadFromSystemFolder(loader, name);
+}
+
+void* LoadFromSystemFolder(DllLoader& loader, const std::string& name) {
+    return loader.knowsSearchFlags() ? loader.loadWithSearchFlag(name) : loader.loadByFullPath(name);
 }
 
 }  // namespace tovik::platform

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tovik needs on Debian 12 / Ubuntu:
-# native and mingw-w64 toolchains, clang with its sanitizer and libFuzzer
-# runtime, Google Benchmark, GoogleTest sources, Wine, Xvfb, screenshot and
-# input tools, fonts, the German and English UTF-8 locales, and for the packages
-# NSIS, zip and Python with YAML (the release manifest check). Idempotent: apt runs
-# only when a package is missing, localedef only when a locale is missing.
+# native and mingw-w64 toolchains (Tovik.exe linked by lld, its delay imports
+# made by llvm-dlltool), clang with its sanitizer and libFuzzer runtime,
+# Google Benchmark, GoogleTest sources, Wine, Xvfb, screenshot and input
+# tools, fonts, the German and English UTF-8 locales, and for the packages
+# NSIS, zip and Python with YAML (the release manifest check). Idempotent: apt runs only when a package is
+# missing, localedef only when a locale is missing.
 set -euo pipefail
 
 packages=(
   cmake make g++
   clang libclang-rt-14-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++-mingw-w64-x86-64-posix mingw-w64-tools lld llvm
   googletest
   wine wine64 fonts-wine fonts-dejavu-core
   libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1

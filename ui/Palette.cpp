@@ -94,7 +94,7 @@ Look Palette::look() {
         if (highContrastNow_ && highContrastNow_())
             look_ = Look::HighContrast;
         else
-            look_ = darkAppModeNow_ && darkAppModeNow_() ? Look::Dark : Look::Light;
+            look_ = !darkRefused_ && darkAppModeNow_ && darkAppModeNow_() ? Look::Dark : Look::Light;
         known_ = true;
     }
     return look_;

@@ -75,6 +75,12 @@ public:
 
     // The system's colours or settings changed: read them again.
     void renew() { known_ = false; }
+    // Windows cannot draw the caption dark: the dark app mode reads as light
+    // from now on, so that no dark window sits under a light caption.
+    void withoutDark() {
+        darkRefused_ = true;
+        known_ = false;
+    }
     Look look();
     bool highContrast() { return look() == Look::HighContrast; }
     bool dark() { return look() == Look::Dark; }
@@ -87,6 +93,7 @@ private:
     std::function<bool()> highContrastNow_;
     std::function<bool()> darkAppModeNow_;
     bool known_ = false;
+    bool darkRefused_ = false;
     Look look_ = Look::Light;
 };
 

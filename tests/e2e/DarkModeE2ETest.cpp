@@ -1,6 +1,8 @@
 // Windows' dark app mode: on the real Tovik.exe, the dark face and its live
 // switch back to light under Wine; on the window peer, the caption's DWM
-// attribute (Wine ignores it) through a double that behaves as Windows does.
+// attribute (Wine ignores it) through a double that behaves as Windows does,
+// and the focus frames of the custom-drawn push buttons.
+#include <functional>
 #include <map>
 
 #include "platform/win32/Win32Platform.h"
@@ -30,6 +32,26 @@ struct DarkAppMode {
 
 const COLORREF darkFace = win32::ColorRefOf(ui::dark::face);
 
+// What `paint` leaves in a bitmap of that size, row by row (0x00RRGGBB).
+std::vector<DWORD> painted(int width, int height, const std::function<void(HDC)>& paint) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    paint(dc);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return pixels;
+}
+
+COLORREF erasedFace(HWND window) {
+    const DWORD pixel = painted(1, 1, [&](HDC dc) { SendMessageW(window, WM_ERASEBKGND, WPARAM(dc), 0); })[0];
+    return RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
+}
+
 using DarkMode = TovikTest;
 
 TEST_F(DarkMode, FaceIsDarkAtStartAndTurnsLightWhenTheModeIsBroadcast) {
@@ -58,15 +80,40 @@ struct DwmDouble : win32::DwmWindowAttributes {
     std::map<HWND, BOOL> dark;
 };
 
-TEST(DarkCaptionOnThePeer, CaptionIsDarkWhileTheModeIsAndLightAgainAfterTheSwitch) {
+TEST(DarkLookOnThePeer, CaptionFollowsTheModeTheLookStaysLightWhereItCannotAndFocusFramesFollowTheCues) {
     win32::Win32Application application(GetModuleHandleW(nullptr));
     win32::Win32SystemInfo system;
-    DwmDouble dwm(win32::darkModeAttribute);
     DarkAppMode dark;
+    {
+        // Windows 10 before the builds that know either number refuses both:
+        // the window stays light under its light caption.
+        DwmDouble neither(0);
+        ui::TForm1 form;
+        win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system,
+                                      nullptr, nullptr, &neither);
+        EXPECT_EQ(neither.asked, (std::vector<DWORD>{20, 19}));
+        EXPECT_EQ(erasedFace(window.handle()), GetSysColor(COLOR_BTNFACE));
+    }
+    DwmDouble dwm(win32::darkModeAttribute);
     ui::TForm1 form;
     win32::Win32MainWindow window(GetModuleHandleW(nullptr), form, application, application.handle(), system, nullptr,
                                   nullptr, &dwm);
     EXPECT_EQ(dwm.dark[window.handle()], TRUE);
+    EXPECT_EQ(erasedFace(window.handle()), darkFace);
+
+    // The standard push buttons ("Go!"), custom-drawn in the dark look, show
+    // the dotted focus frame only while the item state carries the cues.
+    const HWND go = Window(window.handle()).child(ids::btRestart).handle();
+    const auto drawn = [&](UINT state) {
+        return painted(80, 30, [&](HDC dc) {
+            NMCUSTOMDRAW draw{{go, ids::btRestart, UINT(NM_CUSTOMDRAW)}, CDDS_PREPAINT, dc, {0, 0, 80, 30}, 0, state,
+                              0};
+            SendMessageW(window.handle(), WM_NOTIFY, ids::btRestart, reinterpret_cast<LPARAM>(&draw));
+        });
+    };
+    EXPECT_TRUE(drawn(CDIS_FOCUS) == drawn(0)) << "a focus frame while the cues are hidden";
+    EXPECT_FALSE(drawn(CDIS_FOCUS | CDIS_SHOWKEYBOARDCUES) == drawn(0)) << "no focus frame with the cues";
+
     DarkAppMode::switchToLight(window.handle(), /*broadcast=*/false);
     EXPECT_EQ(dwm.dark[window.handle()], FALSE);
     EXPECT_EQ(dwm.asked, (std::vector<DWORD>{20, 20}));

@@ -210,6 +210,9 @@ LRESULT ChildControls::customDraw(const NMCUSTOMDRAW& draw) {
     if (draw.uItemState & CDIS_SELECTED) item.itemState |= ODS_SELECTED;
     if (draw.uItemState & CDIS_DISABLED) item.itemState |= ODS_DISABLED;
     if (draw.uItemState & CDIS_FOCUS) item.itemState |= ODS_FOCUS;
+    // The keyboard cues as the owner-drawn buttons get them: the dotted
+    // frame only while the system shows them.
+    if (!(draw.uItemState & CDIS_SHOWKEYBOARDCUES)) item.itemState |= ODS_NOFOCUSRECT;
     painter_.draw(item, *button, resources_.font(button->font()), (draw.uItemState & CDIS_HOT) != 0, dpi_);
     return CDRF_SKIPDEFAULT;
 }

@@ -27,16 +27,22 @@ bool ShowCaptionDark(DwmWindowAttributes& attributes, HWND window, bool dark) {
 
 void DarkLook::follow(HWND window, const std::vector<HWND>& drawnClassicInDark, Tooltips& tooltips,
                       GdiResources& resources) {
-    const bool dark = resources.palette().dark();
+    ui::Palette& palette = resources.palette();
+    const bool dark = palette.dark();
     if (dark != dark_) {
-        dark_ = dark;
-        ShowCaptionDark(attributes_, window, dark);
-        for (HWND child : drawnClassicInDark) DrawWithoutTheme(child, dark);
+        if (ShowCaptionDark(attributes_, window, dark) || !dark) {
+            dark_ = dark;
+            for (HWND child : drawnClassicInDark) DrawWithoutTheme(child, dark);
+        } else {
+            // Windows 10 before the builds that know either attribute: the
+            // window stays light under its light caption.
+            palette.withoutDark();
+        }
     }
     // Colours once given to the tool tips no longer follow the system by
     // themselves: from the first dark look on, every renewal sets them.
-    if (dark || tipColorsSet_) {
-        tooltips.setColors(resources.colorRef(ui::Role::TipBack), resources.colorRef(ui::Role::TipText), dark);
+    if (dark_ || tipColorsSet_) {
+        tooltips.setColors(resources.colorRef(ui::Role::TipBack), resources.colorRef(ui::Role::TipText), dark_);
         tipColorsSet_ = true;
     }
 }

@@ -32,7 +32,8 @@ bool ShowCaptionDark(DwmWindowAttributes& attributes, HWND window, bool dark);
 // Makes the window's caption and its themed children follow the look: the
 // caption dark, the check boxes and tool tips classic (the theme ignores
 // their colours) with the palette's colours, and back again. Does nothing
-// while the look stays light, so a light window is exactly as before.
+// while the look stays light, so a light window is exactly as before; where
+// the system refuses the dark caption, the palette stays light.
 class DarkLook {
 public:
     explicit DarkLook(DwmWindowAttributes* attributes) : attributes_(attributes ? *attributes : systemAttributes_) {}

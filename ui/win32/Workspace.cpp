@@ -1,3 +1,5 @@
+// Workspace coordinates: a place on the screen turned into the coordinates
+// in which Windows keeps a window's restored place.
 #include "ui/win32/Workspace.h"
 
 namespace tovik::win32 {
