@@ -82,7 +82,6 @@ protected:
                        screenPixel(main, 2, 2) == GetSysColor(COLOR_BTNFACE);
             },
             5s));
-        sleepFor(300ms);
     }
     // A design length at 144 DPI, as exactly as the device can have it.
     static double scaled(int length) { return length * scale; }
@@ -119,6 +118,7 @@ TEST_F(AtOneAndAHalfTimes, ClientAreaAndEveryControlLieAtOneAndAHalfTimesTheirDe
     // (232) and the blue line's (240).
     waitUntilDrawn();
     const int row = int(scaled(236));
+    EXPECT_TRUE(waitUntil([&] { return screenPixel(main, 14, row) == gaugeBar; }, 2s)) << "the gauge is not drawn";
     const COLORREF face = screenPixel(main, 11, row), outer = screenPixel(main, 12, row),
                    inner = screenPixel(main, 13, row), bar = screenPixel(main, 14, row);
     EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE)) << std::hex << face;
@@ -131,19 +131,27 @@ TEST_F(AtOneAndAHalfTimes, ClientAreaAndEveryControlLieAtOneAndAHalfTimesTheirDe
 TEST_F(AtOneAndAHalfTimes, TextsAndPicturesAreDrawnLarger) {
     // The same window at 100 % first.
     scale_.reset();
+    // Both drawn: a few rows of text and the picture's red.
+    int text = 0, picture = 0;
+    const auto measureWhenDrawn = [&](int frame) {
+        waitUntilDrawn();
+        return waitUntil(
+            [&] {
+                text = textHeight(control(ids::btLock), frame);
+                picture = redWidth(control(ids::btPwrOff));
+                return text > 4 && picture > 16;
+            },
+            2s);
+    };
     ASSERT_TRUE(start(L"300"));
-    waitUntilDrawn();
-    const int text96 = textHeight(control(ids::btLock), 4);
-    const int picture96 = redWidth(control(ids::btPwrOff));
+    ASSERT_TRUE(measureWhenDrawn(4)) << text << " rows of text, " << picture << " columns of red";
+    const int text96 = text, picture96 = picture;
     tovik.reset();
 
     scale_.emplace(144);
     ASSERT_TRUE(start(L"300"));
-    waitUntilDrawn();
-    const int text144 = textHeight(control(ids::btLock), 6);
-    const int picture144 = redWidth(control(ids::btPwrOff));
-    ASSERT_GT(text96, 4);
-    ASSERT_GT(picture96, 16);
+    ASSERT_TRUE(measureWhenDrawn(6)) << text << " rows of text, " << picture << " columns of red";
+    const int text144 = text, picture144 = picture;
     EXPECT_NEAR(double(text144) / text96, scale, 0.25) << text96 << " -> " << text144 << " rows of text";
     // The 48-pixel picture, not the 32-pixel one beside a larger text.
     EXPECT_NEAR(double(picture144) / picture96, scale, 0.1) << picture96 << " -> " << picture144 << " columns";

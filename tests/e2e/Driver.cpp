@@ -339,16 +339,20 @@ INPUT mouseInput(DWORD flags, int screenX, int screenY) {
     return in;
 }
 
+// Wine's X11 driver reports the pointer where X last saw it, which on a busy
+// machine can be a place the mouse has long left (a window that appeared
+// under it): such a report moves the cursor away. So every press and release
+// names its place, and the two go in together: a report between them would
+// pull the mouse off the button and cancel the click.
+INPUT buttonInput(DWORD flags, int screenX, int screenY) { return mouseInput(MOUSEEVENTF_MOVE | flags, screenX, screenY); }
+
 void mouseClickAtScreen(int x, int y, int clicks) {
     std::vector<INPUT> move{mouseInput(MOUSEEVENTF_MOVE, x, y)};
     sendInputs(move);
     sleepFor(20ms);
     for (int i = 0; i < clicks; ++i) {
-        std::vector<INPUT> down{mouseInput(MOUSEEVENTF_LEFTDOWN, x, y)};
-        sendInputs(down);
-        sleepFor(15ms);
-        std::vector<INPUT> up{mouseInput(MOUSEEVENTF_LEFTUP, x, y)};
-        sendInputs(up);
+        std::vector<INPUT> press{buttonInput(MOUSEEVENTF_LEFTDOWN, x, y), buttonInput(MOUSEEVENTF_LEFTUP, x, y)};
+        sendInputs(press);
         sleepFor(30ms);
     }
 }
@@ -384,10 +388,10 @@ void holdMouseAt(const Window& window, int clientX, int clientY, Millis duration
     std::vector<INPUT> move{mouseInput(MOUSEEVENTF_MOVE, p.x, p.y)};
     sendInputs(move);
     sleepFor(20ms);
-    std::vector<INPUT> down{mouseInput(MOUSEEVENTF_LEFTDOWN, p.x, p.y)};
+    std::vector<INPUT> down{buttonInput(MOUSEEVENTF_LEFTDOWN, p.x, p.y)};
     sendInputs(down);
     sleepFor(duration);
-    std::vector<INPUT> up{mouseInput(MOUSEEVENTF_LEFTUP, p.x, p.y)};
+    std::vector<INPUT> up{buttonInput(MOUSEEVENTF_LEFTUP, p.x, p.y)};
     sendInputs(up);
     sleepFor(30ms);
 }

@@ -439,8 +439,9 @@ TEST_F(Installer, WizardUninstallAsksWhetherSettingsAndCountersGoAndYesRemovesTh
 
     // Done: the wizard's close button, enabled at the end, ends it.
     const Window close = wizard.child(IDOK);
-    EXPECT_TRUE(waitUntil([&] { return close.enabled(); }, 10s)) << "the uninstaller did not finish";
-    EXPECT_EQ(close.text(), "&Beenden");
+    // The wizard names the button and enables it one after the other.
+    EXPECT_TRUE(waitUntil([&] { return close.enabled() && close.text() == "&Beenden"; }, 10s))
+        << "the uninstaller did not finish: " << close.text();
     click(close);
     ASSERT_TRUE(program.waitForExit(10s));
     EXPECT_EQ(program.exitCode(), 0u);

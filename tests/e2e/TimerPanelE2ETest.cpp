@@ -100,8 +100,7 @@ TEST_F(TimerPanelE2E, MinutesFieldTakesDigitsAndStepsByButtonsArrowsAndKeys) {
     EXPECT_TRUE(waitForMinutes("1")) << minutesText();
     typeText("2x0");
     EXPECT_TRUE(waitForMinutes("120")) << "a letter reached the field: " << minutesText();
-    sleepFor(200ms);
-    expectTargetInMinutes(120);
+    expectTargetInMinutes(120, 2s);
 
     click(control(ids::btPlusHour));
     EXPECT_TRUE(waitForMinutes("180")) << minutesText();
@@ -109,8 +108,9 @@ TEST_F(TimerPanelE2E, MinutesFieldTakesDigitsAndStepsByButtonsArrowsAndKeys) {
     EXPECT_TRUE(waitForMinutes("1")) << minutesText();
     click(control(ids::btPlusDay));
     EXPECT_TRUE(waitForMinutes("1441")) << minutesText();
-    sleepFor(200ms);
-    EXPECT_NE(control(ids::stSeconds).text().find("  +1 Tag"), std::string::npos) << control(ids::stSeconds).text();
+    const std::string target = waitForText(
+        control(ids::stSeconds), [](const std::string& t) { return t.find("  +1 Tag") != std::string::npos; }, 2s);
+    EXPECT_NE(target.find("  +1 Tag"), std::string::npos) << target;
     click(control(ids::btMinusHour));
     EXPECT_TRUE(waitForMinutes("1381")) << minutesText();
 
@@ -148,10 +148,11 @@ TEST_F(TimerPanelE2E, GoShrinksTheWindowAndHidesTheMinutesField) {
     ASSERT_TRUE(waitUntil([&] { return !control(ids::cbAutoMinimize).checked(); }, 2s));
     click(control(ids::btRestart));
     ASSERT_TRUE(waitUntil([&] { return main.outerHeight() == 315; }, 2s)) << main.outerHeight();
+    // "Go!" enables the abort button after it has shrunk the window.
+    EXPECT_TRUE(waitUntil([&] { return control(ids::btOops).enabled(); }, 2s));
     EXPECT_FALSE(control(ids::seShutMinutes).visible());
     EXPECT_FALSE(control(ids::stRestartTime).visible());
     EXPECT_FALSE(IsIconic(main.handle()));
-    EXPECT_TRUE(control(ids::btOops).enabled());
     EXPECT_EQ(control(ids::btOops).text(), "Oops! Das wollte ich noch nicht!");
     EXPECT_EQ(control(ids::btLogOff).text(), "");
     const std::string line = waitForText(
@@ -171,7 +172,15 @@ TEST_F(TimerPanelE2E, HeldArrowRepeatsAfterFourHundredThenEveryHundredMillisecon
     GetClientRect(arrows.handle(), &r);
     // One step at the press, then at 400, 500, ..., 1000 ms: eight in all.
     holdMouseAt(arrows, r.right / 2, r.bottom / 4, 1050ms);
-    sleepFor(200ms);
+    // The arrows hold the mouse while pressed; released once Tovik has read the button's release.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(GetWindowThreadProcessId(main.handle(), nullptr), &info);
+            return info.hwndCapture == nullptr;
+        },
+        2s));
     const int steps = std::stoi(minutesText()) - 15;
     EXPECT_GE(steps, 7) << minutesText();
     EXPECT_LE(steps, 9) << minutesText();
@@ -195,8 +204,7 @@ TEST_F(TimerPanelE2E, AnyTextSetFromOutsideReadsAsANumberOrAsOneMinute) {
         expectTargetInMinutes(1, 30s);
     }
     SendMessageW(field.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"+90"));
-    sleepFor(100ms);
-    expectTargetInMinutes(90);
+    expectTargetInMinutes(90, 2s);
 
     SendMessageW(field.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"%s%n"));
     click(control(ids::cbAutoMinimize));
@@ -243,8 +251,9 @@ TEST_F(TimerPanelE2E, ATimerThatSleptPastItsMomentDoesNotActAndSaysWhatItMissed)
     ASSERT_TRUE(waitUntil([&] { return IsIconic(main.handle()) != FALSE; }, 3s)) << "the window was not minimised";
     sleepFor(500ms);
 
-    PostMessageW(main.handle(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
-    sleepFor(300ms);
+    // Sent, as the system sends it: handled before the threads stand still.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main.handle(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0, SMTO_NORMAL, 5000, &answer));
     holdThreads(tovik.id(), true);
     sleepFor(3s);
     holdThreads(tovik.id(), false);
