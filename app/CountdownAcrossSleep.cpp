@@ -24,7 +24,7 @@ void CountdownAcrossSleep::countdownRunning(bool running) {
     if (running) {
         // A sleep while no countdown ran is none of this countdown's business.
         lastTickAt_ = uptime_.milliseconds();
-        asleepSeen_ = uptime_.asleep();
+        seeAsleep(uptime_.asleep());
         setOut();
     } else {
         moment_.reset();
@@ -52,31 +52,38 @@ bool CountdownAcrossSleep::beforeTick() {
     // it. Modern Standby may pause the program without a message and without
     // counting the time as asleep: a program that stood still a minute never
     // acts at a moment nobody chose, whatever stopped it.
-    const bool slept = asleepGrew(asleep) || (suspending_ && now >= lastTickAt_ + sleepNoticedFromMs) ||
+    const bool afterSuspend = suspendedAt_ && lastTickAt_ <= *suspendedAt_ + suspendLapsesAfterMs;
+    const bool slept = asleepGrew(asleep) || (afterSuspend && now >= lastTickAt_ + sleepNoticedFromMs) ||
                        now >= lastTickAt_ + standstillIsWakeFromMs;
     lastTickAt_ = now;
-    // Seen afresh at every tick, so the clocks' wobble never adds up.
-    asleepSeen_ = asleep;
+    seeAsleep(asleep);
     if (slept) woke();
     return form_.tmCountDown.enabled();
 }
 
 void CountdownAcrossSleep::systemSuspending() {
-    suspending_ = true;
+    suspendedAt_ = uptime_.milliseconds();
+    suspendSeen_ = true;
 }
 
 void CountdownAcrossSleep::systemResumed() {
     // Windows sends two messages for most wakes, and a late tick may have
     // handled the wake before either.
-    if (wakeHandled_ && !suspending_ && !asleepGrew(uptime_.asleep())) return;
+    if (wakeHandled_ && !suspendedAt_ && !asleepGrew(uptime_.asleep())) return;
     woke();
+}
+
+void CountdownAcrossSleep::systemResumedByUser() {
+    // Windows sends it only to programs that had the suspend message: without
+    // one, the computer slept before this program started.
+    if (suspendSeen_) systemResumed();
 }
 
 void CountdownAcrossSleep::woke() {
     const std::uint64_t now = uptime_.milliseconds();
-    suspending_ = false;
+    suspendedAt_.reset();
     wakeHandled_ = true;
-    asleepSeen_ = uptime_.asleep();
+    seeAsleep(uptime_.asleep());
     lastTickAt_ = now;
     if (!form_.tmCountDown.enabled() || !moment_) return;
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,6 +41,8 @@ public:
     bool beforeTick();
     void systemSuspending();
     void systemResumed();
+    // The resume message that follows once somebody is at the computer.
+    void systemResumedByUser();
     // The program ends: the system may sleep again.
     void programEnds();
 
@@ -51,6 +54,9 @@ public:
     // A silent stretch from which on the program is taken to have been
     // asleep, with or without a word from Windows.
     static constexpr std::uint64_t standstillIsWakeFromMs = 60 * 1000;
+    // Windows lets programs run on for a moment after the suspend message;
+    // ticks that go on longer than this after it saw no sleep begin.
+    static constexpr std::uint64_t suspendLapsesAfterMs = 5000;
     static constexpr std::uint64_t msPerTick = 100;
 
 private:
@@ -61,6 +67,9 @@ private:
     bool asleepGrew(std::uint64_t asleep) const {
         return asleep >= asleepSeen_ + sleepNoticedFromMs * platform::UptimeClock::perMs;
     }
+    // A reading may fall short of the time asleep, never exceed it: the
+    // largest one seen is the truest.
+    void seeAsleep(std::uint64_t asleep) { asleepSeen_ = std::max(asleepSeen_, asleep); }
     // What the system shows as the reason it stays awake: the action and its time.
     std::string awakeReason() const;
 
@@ -75,12 +84,13 @@ private:
     // On the uptime clock, which goes on while the computer sleeps.
     std::optional<std::uint64_t> moment_;
     bool startedByGo_ = false;
-    bool suspending_ = false;
-    // A wake was handled, and no sign of another sleep came since (a suspend
-    // message, time asleep): the other resume message of the same wake is no
-    // new wake.
+    // When the last suspend message came, until a wake is handled.
+    std::optional<std::uint64_t> suspendedAt_;
+    bool suspendSeen_ = false;
+    // A wake was handled (no suspend message came since, no time asleep):
+    // the other resume message of the same wake is no new wake.
     bool wakeHandled_ = false;
-    // The time asleep at the last tick or wake, in 100 ns units.
+    // The largest time asleep read so far, in 100 ns units.
     std::uint64_t asleepSeen_ = 0;
     std::uint64_t lastTickAt_ = 0;
 };

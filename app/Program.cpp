@@ -39,6 +39,7 @@ void Program::bindEvents() {
     f.tmCountDown.onEnabledChange = [this](bool running) { acrossSleep.countdownRunning(running); };
     f.onSuspend = [this] { acrossSleep.systemSuspending(); };
     f.onResume = [this] { acrossSleep.systemResumed(); };
+    f.onResumeByUser = [this] { acrossSleep.systemResumedByUser(); };
     f.tmExitDelay.onTimer = [this] { countdown.tmExitDelayTimer(); };
     f.btOops.onClick = [this] { countdown.btOopsClick(); };
 

@@ -123,9 +123,10 @@ public:
     std::function<void(int key, unsigned shift)> onKeyDown;
     std::function<void(char& key)> onKeyPress;
     std::function<void(int key, unsigned shift)> onKeyUp;
-    // The computer is about to sleep; it woke again (either message of a wake).
+    // The computer is about to sleep; it woke again.
     std::function<void()> onSuspend;
-    std::function<void()> onResume;
+    std::function<void()> onResume;        // PBT_APMRESUMEAUTOMATIC
+    std::function<void()> onResumeByUser;  // PBT_APMRESUMESUSPEND
 
     // Every control, in creation order; the gauges first.
     const std::vector<Control*>& controls() const { return controls_; }

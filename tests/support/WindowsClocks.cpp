@@ -39,7 +39,7 @@ std::uint64_t WindowsClocks::bias() const {
         const std::uint64_t from = started_ + sleep.from * perMs + perMs - 1;
         const std::uint64_t to = started_ + (sleep.from + sleep.ms) * perMs;
         const std::uint64_t awakeAtWake = 1 + (seed_ * 7919u + ++n * 104729u) % (perMs - 1);
-        const std::uint64_t steps = stepped(to) - stepped(from);
+        const std::uint64_t steps = to > from ? stepped(to) - stepped(from) : 0;
         bias += steps > awakeAtWake ? steps - awakeAtWake : 0;
     }
     return bias;

@@ -232,6 +232,7 @@ private:
                 if (resumeFirst && !silent) h_.loop.user(f().onResume);
                 h_.loop.processMessages();
                 if (!resumeFirst && !silent && !h_.loop.terminated()) h_.loop.user(f().onResume);
+                if (!silent && chance(50) && !h_.loop.terminated()) h_.loop.user(f().onResumeByUser);
                 woke();
                 break;
             }

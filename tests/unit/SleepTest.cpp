@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/UptimeClock.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/SettingsWorld.h"
 
@@ -26,19 +27,21 @@ const char* nameOf(Wake wake) {
     return "";
 }
 
+// Both messages of a wake that somebody is at the computer for.
+void sendResume(ProgramHarness& h) {
+    h.loop.user(h.form().onResume);
+    h.loop.user(h.form().onResumeByUser);
+}
+
 // The computer sleeps for `ms`, then wakes; afterwards the overdue timers
 // have fired.
 void sleepAndWake(ProgramHarness& h, std::uint32_t ms, Wake wake) {
     ui::TForm1& f = h.form();
     if (wake == Wake::ResumeFirst || wake == Wake::TickFirst) h.loop.user(f.onSuspend);
     h.loop.sleep(ms);
-    const auto resume = [&] {
-        h.loop.user(f.onResume);  // PBT_APMRESUMEAUTOMATIC
-        h.loop.user(f.onResume);  // PBT_APMRESUMESUSPEND
-    };
-    if (wake == Wake::ResumeFirst || wake == Wake::ResumeWithoutSuspend) resume();
+    if (wake == Wake::ResumeFirst || wake == Wake::ResumeWithoutSuspend) sendResume(h);
     h.loop.processMessages();
-    if (wake == Wake::TickFirst) resume();
+    if (wake == Wake::TickFirst) sendResume(h);
 }
 
 // The clocks of the computers Tovik meets: Windows 10 and 11 with the
@@ -46,8 +49,6 @@ void sleepAndWake(ProgramHarness& h, std::uint32_t ms, Wake wake) {
 // system started, and Windows 7 and 8.1, which count no time asleep.
 const Clocks everyClocks[] = {{false, false, true}, {false, true, true}, {false, false, false}, {true, false, true},
                               {true, true, false}};
-
-void sendResume(ProgramHarness& h) { h.loop.user(h.form().onResume); }
 
 // "Timer aus," and "Go!" with `minutes`; the window stays in view unless it
 // is to minimise, as by default.
@@ -225,8 +226,25 @@ TEST(Sleep, AComputerThatNeverSleptIsNeverTakenForOneThatDid) {
             SCOPED_TRACE(test::WindowsClocks(h.loop, clocks, seed).describe() + ", seed " + std::to_string(seed));
             h.loop.useWindowsTimers(seed);
             ui::TForm1& f = h.start();
+            // The computer slept before the program started: Windows tells
+            // it once somebody is at it.
+            h.loop.advance(2000);
+            h.loop.user(f.onResumeByUser);
             ASSERT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, 7000)) << f.stSeconds.caption();
             EXPECT_EQ(h.power.calls, (std::vector<std::string>{"privilege", "exitWindows(12)"}));
+
+            // A suspend message that no sleep follows lapses while the ticks
+            // go on: a stall of a busy machine later is no wake.
+            ProgramHarness k;
+            k.clockKind = clocks;
+            k.clockSeed = seed;
+            ui::TForm1& d = k.start("300");
+            k.loop.advance(1000);
+            k.loop.user(d.onSuspend);
+            k.loop.advance(10000);
+            k.loop.stall(2000);
+            EXPECT_TRUE(d.tmCountDown.enabled());
+            EXPECT_EQ(d.remainingTicks, 3000 - 110 - 1);
 
             // A minimised timer stays minimised until its first mark.
             ProgramHarness g;
@@ -250,10 +268,10 @@ TEST(Sleep, EachSignOfAWakeIsEnoughOnItsOwn) {
         std::uint32_t ms;
     };
     const Sign signs[] = {
-        {"the resume messages alone", {true, false, true}, false, true, false, true, 30000},
-        {"the clocks alone", {false, false, true}, false, false, false, true, 30000},
-        {"a tick a second late after the suspend message", {true, true, false}, true, false, true, true, 30000},
-        {"a tick a minute late, no message, no time asleep", {false, true, false}, false, false, false, false, 2 * minute},
+        {"the resume messages alone", {true, false, true}, false, true, false, true, 3000},
+        {"the clocks alone", {false, false, true}, false, false, false, true, 3000},
+        {"a tick a second late after the suspend message", {true, true, false}, true, false, true, true, 3000},
+        {"a tick a minute late, no message, no time asleep", {false, true, false}, false, false, false, false, 61000},
     };
     for (const Sign& sign : signs) {
         SCOPED_TRACE(sign.name);
@@ -287,13 +305,13 @@ TEST(Sleep, TheTwoResumeMessagesOfOneWakeAreOneWakeAndTheNextSleepIsANewOne) {
         h.loop.advance(5000);
         h.loop.user(f.onSuspend);
         h.loop.sleep(30000);
-        sendResume(h);  // PBT_APMRESUMEAUTOMATIC
+        h.loop.user(f.onResume);
         h.loop.processMessages();
         ASSERT_EQ(f.lastShowCommand(), ui::ShowCommand::Restore);
         // PBT_APMRESUMESUSPEND comes when somebody touches the computer, here
         // 45 s before the moment: a second wake would miss it.
         h.loop.advance(target - 45000 - h.loop.now());
-        sendResume(h);
+        h.loop.user(f.onResumeByUser);
         EXPECT_TRUE(f.tmCountDown.enabled());
         ASSERT_TRUE(h.loop.advanceUntil([&] { return !h.power.calls.empty(); }, minute));
         EXPECT_NEAR(static_cast<double>(h.loop.now()), target, 1000.0);
@@ -313,10 +331,23 @@ TEST(Sleep, TheTwoResumeMessagesOfOneWakeAreOneWakeAndTheNextSleepIsANewOne) {
             EXPECT_EQ(e.lastShowCommand(), ui::ShowCommand::Minimize);
             g.loop.sleep(30000);
             sendResume(g);
-            sendResume(g);
             g.loop.processMessages();
             EXPECT_EQ(e.lastShowCommand(), ui::ShowCommand::Restore) << "sleep " << sleep;
             EXPECT_NEAR(e.remainingTicks, (later - g.loop.now()) / 100, 2) << "sleep " << sleep;
         }
     }
+}
+
+TEST(Sleep, AThreadHeldUpBetweenTheTwoClockReadingsReadsNoTimeAsleep) {
+    // Every reading comes 1.5 s after the one before, as for a thread that
+    // lost the processor between them.
+    struct HeldUpClocks : platform::InterruptClocks {
+        const std::uint64_t asleep = 6000000000;  // ten minutes
+        mutable std::uint64_t instant = 360000000000;
+        std::uint64_t next() const { return instant += 15000000; }
+        std::optional<std::uint64_t> interruptTime() const override { return next(); }
+        std::optional<std::uint64_t> unbiasedInterruptTime() const override { return next() - asleep; }
+        std::uint64_t tickCount64() const override { return next() / 10000; }
+    } clocks;
+    EXPECT_LE(platform::UptimeClock(clocks).asleep(), clocks.asleep);
 }

@@ -187,12 +187,14 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 void Win32MainWindow::powerBroadcast(WPARAM event) {
     // A wake sends PBT_APMRESUMEAUTOMATIC, and PBT_APMRESUMESUSPEND as well
-    // when somebody woke the computer; either may come without a suspend
-    // before it.
+    // once somebody is at the computer; the automatic one may come without a
+    // suspend before it.
     if (event == PBT_APMSUSPEND) {
         if (form_.onSuspend) app_.dispatch(form_.onSuspend);
-    } else if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+    } else if (event == PBT_APMRESUMEAUTOMATIC) {
         if (form_.onResume) app_.dispatch(form_.onResume);
+    } else if (event == PBT_APMRESUMESUSPEND) {
+        if (form_.onResumeByUser) app_.dispatch(form_.onResumeByUser);
     }
 }
 
