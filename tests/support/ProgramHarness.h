@@ -13,6 +13,8 @@ namespace tovik::test {
 // The whole program on the headless toolkit and fake platform: a test sets
 // the facts it needs, starts it with an argument and advances virtual time.
 struct ProgramHarness {
+    explicit ProgramHarness(WindowsClocks::Kind kind = {}, std::uint32_t seed = 1) : clockKind(kind), clockSeed(seed) {}
+
     VirtualLoop loop;
     FakeSystemInfo system;
     FakeClock clock;

@@ -220,9 +220,7 @@ TEST(Sleep, TheGraceCountdownAfterASleepEndsAsAPauseNobodyAnswers) {
 TEST(Sleep, AComputerThatNeverSleptIsNeverTakenForOneThatDid) {
     for (const Clocks& clocks : everyClocks)
         for (std::uint32_t seed = 1; seed <= 8; ++seed) {
-            ProgramHarness h;
-            h.clockKind = clocks;
-            h.clockSeed = seed;
+            ProgramHarness h(clocks, seed);
             SCOPED_TRACE(test::WindowsClocks(h.loop, clocks, seed).describe() + ", seed " + std::to_string(seed));
             h.loop.useWindowsTimers(seed);
             ui::TForm1& f = h.start();
@@ -235,9 +233,7 @@ TEST(Sleep, AComputerThatNeverSleptIsNeverTakenForOneThatDid) {
 
             // A suspend message that no sleep follows lapses while the ticks
             // go on: a stall of a busy machine later is no wake.
-            ProgramHarness k;
-            k.clockKind = clocks;
-            k.clockSeed = seed;
+            ProgramHarness k(clocks, seed);
             ui::TForm1& d = k.start("300");
             k.loop.advance(1000);
             k.loop.user(d.onSuspend);
@@ -247,9 +243,7 @@ TEST(Sleep, AComputerThatNeverSleptIsNeverTakenForOneThatDid) {
             EXPECT_EQ(d.remainingTicks, 3000 - 110 - 1);
 
             // A minimised timer stays minimised until its first mark.
-            ProgramHarness g;
-            g.clockKind = clocks;
-            g.clockSeed = seed;
+            ProgramHarness g(clocks, seed);
             g.loop.useWindowsTimers(seed);
             ui::TForm1& e = startTimer(g, "15", true);
             g.loop.advance(4 * minute + 50000);
@@ -275,8 +269,7 @@ TEST(Sleep, EachSignOfAWakeIsEnoughOnItsOwn) {
     };
     for (const Sign& sign : signs) {
         SCOPED_TRACE(sign.name);
-        ProgramHarness h;
-        h.clockKind = sign.clocks;
+        ProgramHarness h(sign.clocks);
         ui::TForm1& f = startTimer(h, "60", true);
         const std::uint32_t target = h.loop.now() + 60 * minute;
         h.loop.advance(5 * minute);
@@ -298,8 +291,7 @@ TEST(Sleep, EachSignOfAWakeIsEnoughOnItsOwn) {
 TEST(Sleep, TheTwoResumeMessagesOfOneWakeAreOneWakeAndTheNextSleepIsANewOne) {
     for (const Clocks& clocks : everyClocks) {
         SCOPED_TRACE(clocks.windows7 ? "Windows 7 clocks" : "Windows 10 clocks");
-        ProgramHarness h;
-        h.clockKind = clocks;
+        ProgramHarness h(clocks);
         ui::TForm1& f = startTimer(h, "10", true);
         const std::uint32_t target = h.loop.now() + 10 * minute;
         h.loop.advance(5000);
@@ -319,8 +311,7 @@ TEST(Sleep, TheTwoResumeMessagesOfOneWakeAreOneWakeAndTheNextSleepIsANewOne) {
         // Two sleeps, each told by its messages: the second is a wake of its
         // own. Windows lets the program run on for a moment after the suspend
         // message: the ticks of that moment are no wake.
-        ProgramHarness g;
-        g.clockKind = clocks;
+        ProgramHarness g(clocks);
         ui::TForm1& e = startTimer(g, "60", true);
         const std::uint32_t later = g.loop.now() + 60 * minute;
         for (int sleep = 0; sleep < 2; ++sleep) {
